@@ -1,0 +1,3 @@
+#include "app/desktop_shortcut.h"
+
+void CreateDesktopShortcut() {}

@@ -1,0 +1,94 @@
+#include "login/login_window.h"
+
+#include "login/skin.h"
+#include "platform/handles.h"
+#include "platform/layered.h"
+#include "res/png_resource.h"
+#include "res/resource.h"
+
+using platform::Message;
+
+const platform::MessageTable<CTravenorDlg> CTravenorDlg::kMessages = {
+    {WM_PAINT, &CTravenorDlg::OnPaint},
+    {WM_QUERYDRAGICON, &CTravenorDlg::OnQueryDragIcon},
+    {WM_NCHITTEST, &CTravenorDlg::OnNcHitTest},
+    {WM_CREATE, &CTravenorDlg::OnCreate},
+    {WM_DESTROY, &CTravenorDlg::OnDestroy},
+    {WM_MOVE, &CTravenorDlg::OnMove},
+    {WM_SHOWHIDE_LOGIN, &CTravenorDlg::OnShowHideMessage},
+};
+
+CTravenorDlg::CTravenorDlg(ShortcutWriter writeShortcut)
+    : Dialog(IDD_LOGIN),
+      // A shared icon at the system's large-icon size: the system owns it, nothing to destroy.
+      icon_(LoadIconW(platform::ResourceModule(), MAKEINTRESOURCEW(IDI_MAIN))),
+      writeShortcut_(writeShortcut) {}
+
+// The window's handlers must run while this object is still a CTravenorDlg.
+CTravenorDlg::~CTravenorDlg() { Destroy(); }
+
+BOOL CTravenorDlg::OnInitDialog() {
+    Dialog::OnInitDialog();
+    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    RenderSkin(skin_);
+    BuildLoginSurface();
+    SetWindowTextW(hwnd(), L"Quorvane");
+    return TRUE;
+}
+
+LRESULT CTravenorDlg::OnCreate(Message& m) {
+    if (m.Default() == -1) return -1;
+    blend_ = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    platform::MakeLayered(hwnd());
+    LoadPngResource(IDP_SKIN, skin_);
+    return 0;
+}
+
+// The skin is drawn once; the layered window keeps it, so moving the window repaints nothing.
+BOOL CTravenorDlg::RenderSkin(const platform::Image& skin) {
+    platform::WindowDc reference(hwnd());
+    platform::LayeredCanvas canvas(reference.get(), kSkinWidth, kSkinHeight);
+    // The canvas already holds the skin's own alpha; 254 scales it once more, so the window shows
+    // alpha x 254/255 and never quite hides what lies beneath.
+    blend_.SourceConstantAlpha = 254;
+    platform::WindowDc destination(hwnd());
+    RECT rect{};
+    GetWindowRect(hwnd(), &rect);
+    DrawSkin(skin, canvas);
+    return canvas.PushTo(hwnd(), destination.get(), POINT{rect.left, rect.top}, blend_);
+}
+
+LRESULT CTravenorDlg::OnNcHitTest(Message& m) {
+    const LRESULT hit = m.Default();
+    return hit == HTCLIENT ? HTCAPTION : hit;  // the whole visible body drags the window
+}
+
+LRESULT CTravenorDlg::OnQueryDragIcon(Message&) { return reinterpret_cast<LRESULT>(icon_); }
+
+LRESULT CTravenorDlg::OnPaint(Message& m) {
+    if (!IsIconic(hwnd())) return m.Default();
+    platform::PaintDc paint(hwnd());
+    SendMessageW(hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.get()), 0);
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    const int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(paint.get(), x, y, icon_);
+    return 0;
+}
+
+LRESULT CTravenorDlg::OnDestroy(Message& m) {
+    skin_.Reset();
+    ReleaseLoginSurface();
+    return m.Default();
+}
+
+LRESULT CTravenorDlg::OnMove(Message& m) {
+    const LRESULT result = m.Default();
+    // Signed: monitors left of or above the primary one have negative coordinates.
+    MoveLoginSurface(static_cast<short>(LOWORD(m.lParam)), static_cast<short>(HIWORD(m.lParam)));
+    return result;
+}
+
+LRESULT CTravenorDlg::OnShowHideMessage(Message& m) { return OnShowHide(m.wParam, m.lParam); }

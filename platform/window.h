@@ -1,0 +1,136 @@
+// Window objects bound to their HWND from the first message on, with per-class message tables.
+#pragma once
+
+#include <windows.h>
+
+#include <initializer_list>
+#include <vector>
+
+namespace platform {
+
+class Window;
+
+// One message as a handler sees it. Default() runs the window's default processing (the window class's
+// own procedure) once and remembers its result, so a handler may run it first, last or not at all.
+class Message {
+  public:
+    Message(Window& window, UINT id, WPARAM wParam, LPARAM lParam)
+        : id(id), wParam(wParam), lParam(lParam), window_(window) {}
+
+    LRESULT Default();
+    Window& window() const { return window_; }
+
+    const UINT id;
+    const WPARAM wParam;
+    const LPARAM lParam;
+
+  private:
+    Window& window_;
+    bool defaultDone_ = false;
+    LRESULT defaultResult_ = 0;
+};
+
+// message -> handler, for one class. Lookups fall through to the base class's table.
+template <class T>
+class MessageTable {
+  public:
+    using Handler = LRESULT (T::*)(Message&);
+    struct Entry {
+        UINT message;
+        Handler handler;
+    };
+
+    MessageTable(std::initializer_list<Entry> entries) : entries_(entries) {}
+
+    Handler Find(UINT message) const {
+        for (const Entry& e : entries_)
+            if (e.message == message) return e.handler;
+        return nullptr;
+    }
+
+    // Runs the class's handler for m, or the base class's processing when the table has none.
+    template <class Base>
+    LRESULT Route(T& self, Message& m) const {
+        if (Handler h = Find(m.id)) return (self.*h)(m);
+        return self.Base::OnMessage(m);
+    }
+
+  private:
+    std::vector<Entry> entries_;
+};
+
+// The base of every window object. The object is attached to its HWND before the window's first
+// message (WM_NCCREATE, WM_CREATE arrive at the object), and detached after WM_NCDESTROY.
+// The object does not own its own memory: whoever created it deletes it.
+class Window {
+  public:
+    Window() = default;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+    // Destroys the window if it still exists, so an object never outlives-by-accident its window.
+    virtual ~Window();
+
+    HWND hwnd() const { return hwnd_; }
+    static Window* FromHandle(HWND hwnd);
+
+    // Every message of the window comes here first. Classes override it with their table's Route.
+    virtual LRESULT OnMessage(Message& m) { return m.Default(); }
+    // Offered each queued message for this window or a descendant before it is dispatched;
+    // true means it was handled and must not be dispatched.
+    virtual bool PreTranslateMessage(MSG& msg) {
+        (void)msg;
+        return false;
+    }
+
+    // Creates a window of any class (a registered class of ours or a system class such as "Button")
+    // and attaches this object to it.
+    bool CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, const RECT& rect,
+                  HWND parentOrOwner, UINT_PTR idOrMenu);
+    void Destroy();
+
+    // Small conveniences over the HWND.
+    BOOL MoveWindow(int x, int y, int width, int height, BOOL repaint = TRUE);
+    BOOL ShowWindow(int command) { return ::ShowWindow(hwnd_, command); }
+
+    // Runs the queued-message pre-translation for msg: from msg.hwnd up through its parents to the
+    // top-level window, every attached window object gets PreTranslateMessage until one takes it.
+    static bool PreTranslateQueued(MSG& msg);
+
+  protected:
+    // Called after the window is gone (after WM_NCDESTROY). Objects held by value do nothing here.
+    virtual void PostNcDestroy() {}
+
+    // Attaches the next window this thread creates to `window` from within the creation call,
+    // before any message reaches it. Used around CreateWindowEx and the dialog-creation calls.
+    class CreationHook {
+      public:
+        explicit CreationHook(Window& window);
+        ~CreationHook();
+        CreationHook(const CreationHook&) = delete;
+        CreationHook& operator=(const CreationHook&) = delete;
+
+      private:
+        HHOOK hook_;
+        Window* previous_;
+    };
+
+  private:
+    friend class Message;
+    static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT id, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam);
+    void Attach(HWND hwnd);
+    void Detach();
+    LRESULT CallDefault(UINT id, WPARAM wParam, LPARAM lParam);
+
+    HWND hwnd_ = nullptr;
+    WNDPROC classProc_ = nullptr;
+};
+
+// Registers (once) the window class that our plain windows use; its procedure is DefWindowProcW,
+// so default processing for those windows is DefWindowProcW.
+const wchar_t* PlainWindowClass();
+
+// The module that holds the program's resources.
+HINSTANCE ResourceModule();
+
+}  // namespace platform

@@ -1,0 +1,67 @@
+#include "tests/support/test_windows.h"
+
+namespace testsupport {
+
+void PumpFor(DWORD ms) {
+    PumpUntil([] { return false; }, ms);
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (done()) return true;
+        if (GetTickCount() - start >= timeoutMs) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+RECT WindowRect(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
+RECT WorkArea() {
+    RECT r{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+    return r;
+}
+
+namespace {
+const wchar_t kOwnerClass[] = L"QuorvaneTestOwner";
+}
+
+TestOwner::TestOwner(int x, int y, int width, int height, DWORD style) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &TestOwner::Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kOwnerClass;
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    RegisterClassW(&wc);  // fails harmlessly once registered
+    hwnd_ = CreateWindowExW(0, kOwnerClass, L"test owner", style, x, y, width, height, nullptr, nullptr,
+                            GetModuleHandleW(nullptr), this);
+}
+
+TestOwner::~TestOwner() {
+    if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+}
+
+LRESULT CALLBACK TestOwner::Proc(HWND hwnd, UINT id, WPARAM wParam, LPARAM lParam) {
+    if (id == WM_NCCREATE) {
+        auto* self = static_cast<TestOwner*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<TestOwner*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (id == WM_SYSCOMMAND && self) {
+        self->lastSysCommand_ = static_cast<UINT>(wParam & 0xFFF0);
+        return 0;  // recorded, not carried out: the test decides what it means
+    }
+    return DefWindowProcW(hwnd, id, wParam, lParam);
+}
+
+}  // namespace testsupport

@@ -1,0 +1,36 @@
+// Helpers for tests that create windows and wait for them.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+namespace testsupport {
+
+// Dispatches this thread's queued messages until `ms` milliseconds have passed.
+void PumpFor(DWORD ms);
+// Pumps messages until `done` holds or `timeoutMs` passes; returns the last value of `done`.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000);
+
+RECT WindowRect(HWND hwnd);
+// The primary monitor's work area.
+RECT WorkArea();
+
+// A plain visible top-level window for tests to own popups, destroyed on scope exit.
+class TestOwner {
+  public:
+    TestOwner(int x, int y, int width, int height, DWORD style = WS_POPUP | WS_VISIBLE);
+    ~TestOwner();
+    TestOwner(const TestOwner&) = delete;
+    TestOwner& operator=(const TestOwner&) = delete;
+    HWND hwnd() const { return hwnd_; }
+    // Messages received, for checks of what a child or popup sent to its owner.
+    UINT lastSysCommand() const { return lastSysCommand_; }
+
+  private:
+    static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+    HWND hwnd_ = nullptr;
+    UINT lastSysCommand_ = 0;
+};
+
+}  // namespace testsupport

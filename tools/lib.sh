@@ -1,0 +1,86 @@
+# Shared set-up for tools/run and tools/test: packages, the Wine prefix, the display.
+# Sourced, not run. Everything lands under build/ so a clean clone stays clean.
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="$ROOT/build"
+export WINEPREFIX="$BUILD/wineprefix"
+export WINEARCH=win32
+export WINEDEBUG=-all
+# No Mono/Gecko install prompts and no desktop menu entries written into $HOME.
+export WINEDLLOVERRIDES="mscoree=;winemenubuilder.exe=d"
+
+log() { printf '== %s\n' "$*" >&2; }
+
+as_root() {
+    if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# Debian packages that a fresh machine lacks; i386 multiarch first, for wine32.
+ensure_packages() {
+    local need=(cmake make mingw-w64 g++-mingw-w64-i686-posix wine wine32 xvfb xauth
+                xdotool imagemagick googletest)
+    local missing=()
+    for p in "${need[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    log "installing: ${missing[*]}"
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        as_root dpkg --add-architecture i386
+    fi
+    as_root apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}" >/dev/null
+}
+
+configure_and_build() {
+    cd "$ROOT"
+    cmake --preset x86 "$@" >/dev/null
+    cmake --build --preset x86
+}
+
+# A throwaway 32-bit prefix that never asks anything and writes nothing outside itself.
+ensure_prefix() {
+    [ -f "$WINEPREFIX/.quorvane-ready" ] && return 0
+    log "creating the Wine prefix in $WINEPREFIX"
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    wineboot --init >/dev/null 2>&1
+    wineserver -w
+    # Without a window manager, managed windows stall on hide/destroy and caption drags hang.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    # The shell folders point into $HOME by symlink; keep them inside the prefix.
+    local user_dir
+    for user_dir in "$WINEPREFIX"/drive_c/users/*/; do
+        local f
+        for f in Desktop Documents; do
+            if [ -L "$user_dir$f" ]; then rm -f "$user_dir$f"; mkdir -p "$user_dir$f"; fi
+        done
+    done
+    wineserver -w
+    touch "$WINEPREFIX/.quorvane-ready"
+}
+
+# A display: the caller's own, or a private Xvfb that ends with the calling shell.
+XVFB_PID=""
+ensure_display() {
+    if [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1; then return 0; fi
+    local n
+    for n in $(seq 91 120); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+    done
+    Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$n"
+    local i
+    for i in $(seq 50); do
+        [ -e "/tmp/.X11-unix/X$n" ] && return 0
+        sleep 0.1
+    done
+    log "Xvfb did not start"; return 1
+}
+
+stop_display() {
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+    XVFB_PID=""
+}

@@ -1,0 +1,621 @@
+#!/usr/bin/env python3
+"""Draw Quorvane's artwork: the login window skin, the title-bar and
+navigation buttons, and the application icon.
+
+Everything is painted from code (shapes, brush strokes, fonts), so the
+files in res/art/ can be rebuilt at any time with
+
+    /usr/bin/python3 tools/make_art.py
+
+The output is byte-for-byte repeatable: every random choice comes from a
+seeded random.Random, and nothing depends on the clock.  Only PIL is
+needed (Debian's python3-pil); heavy lifting stays inside PIL's C code.
+"""
+
+import io
+import math
+import os
+import random
+import struct
+import sys
+
+from PIL import (Image, ImageChops, ImageCms, ImageDraw, ImageFilter,
+                 ImageFont, ImageMath)
+from PIL.PngImagePlugin import PngInfo
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+OUT = os.path.join(ROOT, "res", "art")
+UKAI = "/usr/share/fonts/truetype/arphic/ukai.ttc"
+SERIF_BI = "/usr/share/fonts/truetype/dejavu/DejaVuSerif-BoldItalic.ttf"
+
+W, H = 1152, 889
+
+# Where the client puts things over the skin (x, y, width, height).  The
+# skin keeps all of these on one flat ink colour so the opaque button
+# rectangles and the web pane melt into it.
+PANE = (543, 208, 405, 491)
+BUTTON_RECTS = {
+    "min": (958, 188, 50, 50),
+    "close": (1008, 229, 50, 50),
+    "home": (383, 153, 120, 50),
+    "deposit": (531, 153, 120, 50),
+    "service": (679, 153, 120, 50),
+    "forum": (827, 153, 120, 50),
+}
+NAV_LABELS = {
+    "home": "官网首页",
+    "deposit": "充值中心",
+    "service": "客服中心",
+    "forum": "游戏论坛",
+}
+
+CALM = (33, 33, 36)          # the flat ink under the pane and the buttons
+PAPER = (236, 232, 222)      # pale "rice paper" tone for robe and letters
+CINNABAR = (178, 34, 30)     # seal-paste red used for accents
+ADVISORY = ("抵制不良游戏，拒绝盗版游戏。注意自我保护，谨防受骗上当。",
+            "适度游戏益脑，沉迷游戏伤身。合理安排时间，享受健康生活。")
+
+
+# ---------------------------------------------------------------- helpers
+
+def font(path, size, index=0):
+    return ImageFont.truetype(path, size, index=index)
+
+
+def smooth_noise(size, cells, seed, blur=0):
+    """Low-frequency value noise: a coarse random grid scaled up smoothly.
+
+    Smooth fields compress well in PNG, unlike per-pixel noise."""
+    rng = random.Random(seed)
+    cw, ch = cells
+    small = Image.new("L", (cw, ch))
+    small.putdata([rng.randrange(256) for _ in range(cw * ch)])
+    big = small.resize(size, Image.BICUBIC)
+    return big.filter(ImageFilter.GaussianBlur(blur)) if blur else big
+
+
+def fbm(size, seed, octaves=((6, 5), (14, 11), (30, 23)), weights=None):
+    """Sum of a few noise octaves, normalised back to 0..255."""
+    weights = weights or [1.0 / (i + 1) for i in range(len(octaves))]
+    total = sum(weights)
+    acc = None
+    for i, (cells, w) in enumerate(zip(octaves, weights)):
+        n = smooth_noise(size, cells, seed * 31 + i, blur=2)
+        term = ImageMath.eval("float(n) * k", n=n, k=w / total)
+        acc = term if acc is None else ImageMath.eval("a + b", a=acc, b=term)
+    return ImageMath.eval("convert(a, 'L')", a=acc)
+
+
+def mix(a, b, mask):
+    """b where mask is white, a where black."""
+    return Image.composite(b, a, mask)
+
+
+def solid(size, colour, mode="RGB"):
+    return Image.new(mode, size, colour)
+
+
+def lerp_pt(p, q, t):
+    return (p[0] + (q[0] - p[0]) * t, p[1] + (q[1] - p[1]) * t)
+
+
+def bezier(p0, p1, p2, p3, n=24):
+    pts = []
+    for i in range(n + 1):
+        t = i / n
+        a = lerp_pt(p0, p1, t)
+        b = lerp_pt(p1, p2, t)
+        c = lerp_pt(p2, p3, t)
+        d = lerp_pt(a, b, t)
+        e = lerp_pt(b, c, t)
+        pts.append(lerp_pt(d, e, t))
+    return pts
+
+
+def spline(points, n=16):
+    """Catmull-Rom curve through the points, so paths can be given as a
+    handful of knots instead of bezier handles."""
+    pts = [points[0]] + list(points) + [points[-1]]
+    out = []
+    for i in range(1, len(pts) - 2):
+        p0, p1, p2, p3 = pts[i - 1], pts[i], pts[i + 1], pts[i + 2]
+        for j in range(n):
+            t = j / n
+            t2, t3 = t * t, t * t * t
+            out.append(tuple(
+                0.5 * (2 * p1[k] + (-p0[k] + p2[k]) * t
+                       + (2 * p0[k] - 5 * p1[k] + 4 * p2[k] - p3[k]) * t2
+                       + (-p0[k] + 3 * p1[k] - 3 * p2[k] + p3[k]) * t3)
+                for k in range(2)))
+    out.append(tuple(points[-1]))
+    return out
+
+
+def normals(pts):
+    out = []
+    for i in range(len(pts)):
+        a = pts[max(i - 1, 0)]
+        b = pts[min(i + 1, len(pts) - 1)]
+        dx, dy = b[0] - a[0], b[1] - a[1]
+        ln = math.hypot(dx, dy) or 1.0
+        out.append((-dy / ln, dx / ln))
+    return out
+
+
+def brush_profile(t, head=0.06):
+    """Width along a broad stroke: a blunt press at the start, then the
+    bristles stay splayed to the end, as in a fast dry-brush sweep."""
+    if t < head:
+        return 0.55 + 0.45 * math.sin(t / head * math.pi / 2)
+    return 1.0 - 0.12 * t
+
+
+def tapered(draw, pts, width, fill, profile=None, scale=1.0, offset=(0, 0)):
+    """Fill a stroke whose width follows profile(t) along pts."""
+    profile = profile or (lambda t: math.sin(math.pi * t) ** 0.6)
+    nrm = normals(pts)
+    left, right = [], []
+    n = len(pts) - 1 or 1
+    for i, ((x, y), (nx, ny)) in enumerate(zip(pts, nrm)):
+        w = max(width * profile(i / n), 0.3) / 2
+        left.append(((x + nx * w) * scale + offset[0],
+                     (y + ny * w) * scale + offset[1]))
+        right.append(((x - nx * w) * scale + offset[0],
+                      (y - ny * w) * scale + offset[1]))
+    draw.polygon(left + right[::-1], fill=fill)
+
+
+def bristle_stroke(mask, path, width, seed, bristles=70, dry=0.35,
+                   ink=(150, 255), profile=brush_profile, wobble=0.04,
+                   body=0.8):
+    """Drag a dry brush along path onto an L mask.
+
+    Each bristle is a thin line across the stroke.  Towards the end of its
+    run a bristle keeps running dry for a while and picking up again, and
+    the outer ones give out first: that leaves the streaky "flying white"
+    and ragged ends of a real brush.  Bristles are drawn weakest first so
+    where they overlap the strongest ink wins."""
+    rng = random.Random(seed)
+    d = ImageDraw.Draw(mask)
+    nrm = normals(path)
+    n = len(path) - 1
+    hairs = []
+    for _ in range(bristles):
+        off = rng.uniform(-1, 1)
+        edge = abs(off)
+        # a rounded, slightly slanted tip where the brush touches down
+        start = 0.012 * (off + 1) + 0.03 * edge ** 2 + rng.uniform(0, 0.01)
+        end = 1 - rng.uniform(0, dry) * (0.3 + edge)
+        # the belly of the brush is loaded; only the outer hairs are pale
+        if rng.random() < (1 - edge) * 1.8:
+            val = ink[1]
+        else:
+            val = int(rng.uniform(ink[0], ink[1]))
+        bw = max(1, int(width / bristles * rng.uniform(1.5, 4.0)))
+        phase = rng.uniform(0, 6.3)
+        hairs.append((val, off, start, end, bw, phase))
+    hairs.sort()
+    if body:
+        # the loaded belly of the brush leaves solid ink; it thins out to a
+        # point so the streaky end grows out of it gradually
+        stop = 1 - dry * 0.8
+
+        def belly(t):
+            if t > stop:
+                return 0.0
+            u = t / stop
+            return body * profile(t) * min(1.0, u * 12, (1 - u) * 2.5)
+        i1 = int(stop * n)
+        tapered(d, path[:i1 + 1], width, ink[1],
+                profile=lambda t: belly(t * stop))
+    for val, off, start, end, bw, phase in hairs:
+        edge = abs(off)
+        i0, i1 = int(start * n), int(end * n)
+        seg, wet, left = [], True, rng.randint(n // 4, n // 2)
+        for i in range(i0, i1 + 1):
+            t = i / n
+            left -= 1
+            if left <= 0:
+                # later in the stroke the brush is drier: longer dry runs
+                dry_odds = (t - 0.55) * 2.0 + edge ** 3 * 0.5
+                wet = rng.random() > min(0.8, dry_odds)
+                left = rng.randint(2, max(3, n // (8 if wet else 12)))
+                if not wet and len(seg) > 1:
+                    d.line(seg, fill=val, width=bw, joint="curve")
+                    seg = []
+            if not wet:
+                continue
+            x, y = path[i]
+            nx, ny = nrm[i]
+            w = width * profile(t) / 2
+            o = off + wobble * math.sin(phase + t * 9)
+            seg.append((x + nx * o * w, y + ny * o * w))
+        if len(seg) > 1:
+            d.line(seg, fill=val, width=bw, joint="curve")
+
+
+# ------------------------------------------------------------- ink area
+
+def calm_mask(grow=14, feather=22):
+    """White over the pane and every button (with a margin), soft edged."""
+    m = Image.new("L", (W, H), 0)
+    d = ImageDraw.Draw(m)
+    for x, y, w, h in [PANE] + list(BUTTON_RECTS.values()):
+        d.rectangle((x - grow - feather, y - grow - feather,
+                     x + w + grow + feather, y + h + grow + feather),
+                    fill=255)
+    # shrink back by blurring and re-thresholding, which rounds the corners
+    m = m.filter(ImageFilter.GaussianBlur(feather))
+    return m.point(lambda v: 255 if v >= 250 else int(v * 255 / 250))
+
+
+def ink_core():
+    """The solid heart of the brush area, sized to hold the pane and the
+    buttons; the sweeps around it make the visible edge."""
+    m = Image.new("L", (W, H), 0)
+    d = ImageDraw.Draw(m)
+    d.polygon(spline([(360, 120), (640, 110), (900, 112), (1080, 150),
+                      (1110, 330), (1108, 600), (1070, 760), (820, 790),
+                      (540, 780), (360, 740), (330, 520), (335, 250),
+                      (360, 120)], 20), fill=255)
+    m = m.filter(ImageFilter.GaussianBlur(18))
+    # wobble the edge with low-frequency noise so it is not a clean curve
+    n = smooth_noise((W, H), (24, 19), 11, blur=4)
+    return ImageMath.eval(
+        "convert((float(m) - 128 + (float(n) - 128) * 0.5) * 6 + 128, 'L')",
+        m=m, n=n)
+
+
+def ink_strokes():
+    """Broad dry-brush sweeps that give the area its ragged outer edge."""
+    m = Image.new("L", (W, H), 0)
+    sweeps = [
+        # (knots, width, seed, dryness)
+        ([(255, 150), (520, 108), (800, 96), (1000, 104), (1146, 92)],
+         170, 1, 0.45),
+        ([(330, 300), (620, 275), (900, 290), (1144, 262)], 190, 2, 0.3),
+        ([(140, 560), (400, 520), (700, 540), (1000, 505), (1143, 470)],
+         260, 3, 0.4),
+        ([(1141, 700), (900, 760), (600, 790), (330, 805), (190, 780)],
+         170, 4, 0.55),
+        ([(110, 380), (300, 350), (520, 360)], 160, 6, 0.6),
+    ]
+    for knots, width, seed, dry in sweeps:
+        bristle_stroke(m, spline(knots, 40), width, 100 + seed,
+                       bristles=int(width * 0.6), dry=dry)
+    return m.filter(ImageFilter.GaussianBlur(1.2))
+
+
+def ink_alpha():
+    return ImageChops.lighter(ink_core(), ink_strokes())
+
+
+# --------------------------------------------------------------- figure
+
+class Painter:
+    """Draws in figure units onto a supersampled RGBA canvas.
+
+    The figure is described once in its own units and painted at any
+    scale, so the skin and the icon show the same character."""
+
+    def __init__(self, size, scale, origin, ss=3):
+        self.size, self.ss = size, ss
+        self.k = scale * ss
+        self.o = (origin[0] * ss, origin[1] * ss)
+        self.img = Image.new("RGBA", (size[0] * ss, size[1] * ss), (0, 0, 0, 0))
+        self.d = ImageDraw.Draw(self.img)
+
+    def pt(self, p):
+        return (p[0] * self.k + self.o[0], p[1] * self.k + self.o[1])
+
+    def poly(self, knots, fill, n=12):
+        self.d.polygon([self.pt(p) for p in spline(knots, n)], fill=fill)
+
+    def stroke(self, knots, width, fill, profile=None, n=12):
+        tapered(self.d, spline(knots, n), width, fill, profile=profile,
+                scale=self.k, offset=self.o)
+
+    def ellipse(self, c, rx, ry, fill):
+        x, y = self.pt(c)
+        self.d.ellipse((x - rx * self.k, y - ry * self.k,
+                        x + rx * self.k, y + ry * self.k), fill=fill)
+
+    def done(self):
+        return self.img.resize(self.size, Image.LANCZOS)
+
+
+ROBE = PAPER + (255,)
+CAPE = (74, 74, 80, 255)
+HAIR = (12, 12, 14, 255)
+SKIN = (241, 230, 214, 255)
+LINE = (24, 24, 27, 255)
+RED = CINNABAR + (255,)
+
+
+def thin_end(t):
+    return (1 - t) ** 0.8
+
+
+def fig_back(p):
+    """Cape and the long hair streaming out behind the figure."""
+    p.poly([(240, 232), (175, 330), (120, 480), (72, 650), (34, 820),
+            (12, 930), (90, 912), (150, 938), (205, 896), (232, 700),
+            (252, 450), (262, 262), (240, 232)], CAPE)
+    p.ellipse((298, 150), 46, 60, HAIR)
+    rng = random.Random(7)
+    for i in range(11):
+        sx, sy = 305 - i * 4, 112 + i * 7
+        ex = 150 - i * 9 + rng.uniform(-15, 15)
+        ey = 300 + i * 32 + rng.uniform(-20, 20)
+        p.stroke([(sx, sy), (sx - 40, sy + 60 + i * 6),
+                  ((sx + ex) / 2 - 10, (sy + ey) / 2 + 30),
+                  (ex + 25, ey - 25), (ex, ey)],
+                 26 - i, HAIR, profile=thin_end)
+
+
+def fig_sleeves(p):
+    """The wide sleeves: one billowing in the wind, one holding the sword."""
+    p.poly([(236, 236), (200, 270), (165, 360), (120, 460), (70, 540),
+            (28, 586), (62, 602), (112, 612), (172, 600), (216, 560),
+            (242, 498), (250, 400), (252, 300), (236, 236)], ROBE)
+    p.poly([(40, 588), (80, 592), (130, 598), (168, 596), (120, 610),
+            (62, 602), (40, 588)], CAPE)
+    p.poly([(372, 238), (398, 282), (416, 352), (432, 430), (456, 500),
+            (472, 566), (440, 574), (404, 560), (384, 520), (370, 450),
+            (356, 350), (352, 280), (372, 238)], ROBE)
+
+
+def fig_body(p):
+    p.poly([(282, 200), (248, 222), (228, 240), (222, 300), (230, 400),
+            (238, 460), (214, 600), (166, 770), (92, 948), (190, 972),
+            (290, 962), (370, 974), (432, 956), (412, 780), (390, 600),
+            (364, 460), (372, 380), (378, 300), (374, 242), (352, 222),
+            (318, 200), (282, 200)], ROBE)
+    # crossed collar, outer lapel over the inner one
+    p.poly([(284, 198), (316, 198), (300, 236), (284, 198)], SKIN)
+    p.stroke([(283, 200), (298, 232), (314, 264)], 12, CAPE,
+             profile=lambda t: 1)
+    p.stroke([(320, 200), (300, 250), (276, 310), (256, 362)], 14, CAPE,
+             profile=lambda t: 1)
+    # sash with its knot and the tails flying left
+    p.poly([(234, 442), (300, 438), (368, 440), (370, 484), (300, 480),
+            (236, 488), (234, 442)], RED)
+    p.stroke([(236, 462), (300, 459), (368, 462)], 3, LINE)
+    p.stroke([(294, 474), (262, 540), (204, 600), (134, 650), (80, 704)],
+             18, RED, profile=thin_end)
+    p.stroke([(302, 478), (276, 560), (226, 632), (172, 706)], 15, RED,
+             profile=thin_end)
+    p.ellipse((298, 466), 14, 12, RED)
+
+
+def fig_folds(p):
+    """Ink line work: folds and outlines, broken like brush lines."""
+    grey = (128, 128, 132, 255)
+    for knots, w in [
+            ([(262, 500), (236, 660), (180, 900)], 5),
+            ([(300, 500), (290, 700), (262, 940)], 4),
+            ([(338, 500), (350, 700), (372, 930)], 5),
+            ([(250, 620), (212, 760), (150, 930)], 3),
+            ([(230, 300), (200, 420), (150, 520)], 4),
+            ([(240, 330), (226, 460), (190, 560)], 3),
+            ([(392, 330), (412, 430), (440, 540)], 4)]:
+        p.stroke(knots, w, grey)
+    for knots, w in [
+            ([(226, 240), (200, 275), (165, 362), (120, 460), (70, 540),
+              (30, 584)], 6),
+            ([(238, 470), (214, 600), (166, 770), (94, 946)], 6),
+            ([(364, 470), (390, 600), (412, 780), (430, 952)], 6),
+            ([(376, 242), (400, 286), (418, 356), (434, 432), (458, 502),
+              (472, 564)], 5),
+            ([(248, 224), (232, 238)], 4),
+            ([(352, 222), (374, 240)], 4)]:
+        p.stroke(knots, w, LINE)
+
+
+def fig_sword(p):
+    steel = (196, 200, 206, 255)
+    p.stroke([(431, 512), (446, 640), (460, 800), (471, 936)], 10, steel,
+             profile=lambda t: 1 - t * 0.7)
+    p.stroke([(431, 512), (446, 640), (460, 800), (471, 936)], 2,
+             (90, 92, 98, 255), profile=lambda t: 1 - t)
+    p.stroke([(412, 506), (450, 502)], 7, LINE, profile=lambda t: 1)
+    p.stroke([(420, 440), (426, 470), (430, 504)], 8, (52, 36, 30, 255),
+             profile=lambda t: 1)
+    p.stroke([(420, 440), (404, 470), (396, 510), (398, 548)], 4, RED,
+             profile=thin_end)
+    p.ellipse((428, 484), 14, 12, SKIN)
+    p.stroke([(418, 478), (440, 490)], 2, LINE)
+
+
+def fig_head(p):
+    p.poly([(288, 168), (312, 168), (316, 212), (284, 212), (288, 168)],
+           (226, 212, 196, 255))
+    p.ellipse((300, 140), 32, 41, SKIN)
+    # hair cap: an arc over the crown closed by a parted fringe
+    arc = [(300 + 40 * math.cos(math.radians(a)),
+            128 + 46 * math.sin(math.radians(a))) for a in range(165, 376, 15)]
+    fringe = [(338, 140), (326, 112), (306, 103), (300, 110), (292, 103),
+              (272, 116), (262, 140)]
+    p.d.polygon([p.pt(q) for q in arc] +
+                [p.pt(q) for q in spline(fringe, 8)], fill=HAIR)
+    p.stroke([(268, 116), (262, 170), (256, 224)], 10, HAIR)
+    p.stroke([(333, 116), (340, 170), (347, 216)], 10, HAIR)
+    # topknot, jade crown, hairpin, and the ribbons flying left
+    p.ellipse((300, 80), 21, 17, HAIR)
+    p.poly([(285, 84), (288, 68), (300, 62), (312, 68), (315, 84),
+            (285, 84)], (190, 204, 190, 255))
+    p.stroke([(258, 84), (300, 76), (342, 68)], 4, (206, 182, 120, 255),
+             profile=lambda t: 1)
+    p.stroke([(286, 80), (240, 74), (190, 98), (140, 86), (92, 110),
+              (54, 98)], 11, RED, profile=thin_end)
+    p.stroke([(288, 88), (236, 98), (186, 130), (132, 122), (84, 150)], 8,
+             ROBE, profile=thin_end)
+    # face: brows, eyes, a hint of nose and mouth, turned a little right
+    p.stroke([(280, 127), (288, 123), (297, 124)], 4, LINE)
+    p.stroke([(308, 124), (317, 123), (326, 128)], 4, LINE)
+    p.stroke([(283, 139), (290, 137), (297, 139)], 3, LINE)
+    p.stroke([(309, 139), (316, 137), (323, 140)], 3, LINE)
+    p.stroke([(306, 149), (303, 160)], 2, (150, 132, 120, 255))
+    p.stroke([(295, 172), (302, 173), (309, 172)], 3, (168, 72, 62, 255))
+
+
+def ink_wash(img, scale, origin, seed=3):
+    """Darken the figure towards the hem, as if the wash was laid on with
+    a wetter brush lower down, with a slow mottle on top."""
+    w, h = img.size
+    col = Image.new("L", (1, h))
+    rows = []
+    for y in range(h):
+        u = (y - origin[1]) / scale          # back to figure units
+        t = min(1.0, max(0.0, (u - 430) / 520))
+        rows.append(int(255 * (1 - 0.5 * t * t * (3 - 2 * t))))
+    col.putdata(rows)
+    grad = col.resize((w, h))
+    mottle = smooth_noise((w, h), (max(2, w // 90), max(2, h // 90)), seed,
+                          blur=3)
+    f = ImageMath.eval("convert(float(g) * (0.94 + float(m) / 2550), 'L')",
+                       g=grad, m=mottle)
+    rgb = ImageChops.multiply(img.convert("RGB"), Image.merge("RGB", (f, f, f)))
+    out = rgb.convert("RGBA")
+    out.putalpha(img.getchannel("A"))
+    return out
+
+
+def figure(size, scale, origin, ss=3):
+    p = Painter(size, scale, origin, ss)
+    fig_back(p)
+    fig_sleeves(p)
+    fig_body(p)
+    fig_folds(p)
+    fig_sword(p)
+    fig_head(p)
+    return ink_wash(p.done(), scale, origin)
+
+
+def dissolve(img, y0, y1, seed):
+    """Fade the bottom of a layer out in dry, horizontal brush streaks."""
+    w, h = img.size
+    ramp = Image.new("L", (1, h))
+    ramp.putdata([int(255 * min(1.0, max(0.0, (y1 - y) / (y1 - y0))))
+                  for y in range(h)])
+    ramp = ramp.resize((w, h))
+    streak = smooth_noise((w, h), (w // 40, h // 5), seed, blur=1)
+    a = ImageMath.eval(
+        "convert(float(a) * min(max("
+        "(float(r) + (float(s) - 128) * 1.3 - 40) / 120.0, 0.0), 1.0), 'L')",
+        a=img.getchannel("A"), r=ramp, s=streak)
+    out = img.copy()
+    out.putalpha(a)
+    return out
+
+
+# ----------------------------------------------------------------- skin
+
+FIG_SCALE, FIG_ORIGIN = 0.78, (40, 88)
+
+
+def ink_layer():
+    """Near-black ink with slow, wash-like tone changes; perfectly flat
+    under the pane and the buttons."""
+    wash = fbm((W, H), 21)
+    streak = smooth_noise((W, H), (8, 150), 22, blur=1)
+    v = ImageMath.eval(
+        "convert(33 + (float(w) - 128) * 0.09 + (float(s) - 128) * 0.03, 'L')",
+        w=wash, s=streak)
+    rgb = Image.merge("RGB", (v, v, v.point(lambda x: x + 3)))
+    rgb = mix(rgb, solid((W, H), CALM), calm_mask())
+    layer = rgb.convert("RGBA")
+    layer.putalpha(ink_alpha())
+    return layer
+
+
+def ridge(rng, x0, x1, base, height, step=24):
+    """Knots of a mountain ridge line between x0 and x1."""
+    pts = []
+    x = x0
+    while x <= x1:
+        pts.append((x, base - rng.uniform(0.2, 1.0) * height))
+        x += step * rng.uniform(0.6, 1.4)
+    return pts
+
+
+def mountains(layer):
+    """Faint ink mountains low in the brush area, fading into mist."""
+    rng = random.Random(31)
+    tone = layer.copy()
+    for base, height, grey in [(790, 70, 50), (830, 60, 44)]:
+        m = Image.new("L", (W, H), 0)
+        top = ridge(rng, 330, 1120, base, height)
+        ImageDraw.Draw(m).polygon(spline(top, 6) + [(1120, H), (330, H)],
+                                  fill=255)
+        # mist: the ridges fade out downwards
+        fade = Image.linear_gradient("L").resize((W, 130))
+        fade = fade.point(lambda v: 255 - v)
+        mist = Image.new("L", (W, H), 0)
+        mist.paste(fade, (0, int(base - height)))
+        m = ImageChops.multiply(m.filter(ImageFilter.GaussianBlur(2)), mist)
+        tone = mix(tone, solid((W, H), (grey, grey, grey + 3, 255), "RGBA"),
+                   m)
+    # keep the ink's own alpha: mountains only tint the brush area
+    tone.putalpha(layer.getchannel("A"))
+    return tone
+
+
+def sun():
+    """A red sun behind the figure's head: the one strong colour, and the
+    dark hair reads well against it."""
+    cx, cy, r = 200, 236, 112
+    m = Image.new("L", (W, H), 0)
+    ImageDraw.Draw(m).ellipse((cx - r, cy - r, cx + r, cy + r), fill=255)
+    m = m.filter(ImageFilter.GaussianBlur(2.5))
+    # a slow wash so the disc looks painted rather than printed
+    shade = smooth_noise((W, H), (26, 20), 41, blur=8)
+    r_ = ImageMath.eval("convert(176 + (float(s) - 128) * 0.22, 'L')", s=shade)
+    g_ = ImageMath.eval("convert(36 + (float(s) - 128) * 0.06, 'L')", s=shade)
+    layer = Image.merge("RGBA", (r_, g_, g_.point(lambda x: x - 4), m))
+    return layer
+
+
+def text_layer(draw_fn):
+    layer = Image.new("RGBA", (W, H), (0, 0, 0, 0))
+    draw_fn(ImageDraw.Draw(layer))
+    return layer
+
+
+def calligraphy(d):
+    """A vertical line of verse down the right of the brush area."""
+    f = font(UKAI, 42)
+    x, y = 1071, 300
+    for ch in "江湖夜雨十年灯":
+        d.text((x, y), ch, font=f, fill=(222, 216, 204, 255))
+        y += 48
+    seal(d, (1078, y + 10), "墨侠")
+
+
+def seal(d, at, chars, size=28):
+    """A square-cornered red seal with white characters stacked in it."""
+    x, y = at
+    h = size * len(chars) + 6
+    d.rectangle((x, y, x + size + 4, y + h), fill=CINNABAR + (255,))
+    f = font(UKAI, size - 2)
+    for i, ch in enumerate(chars):
+        d.text((x + 3, y + 3 + i * size), ch, font=f, fill=(246, 236, 224, 255))
+
+
+def advisory(d):
+    f = font(UKAI, 14)
+    for i, line in enumerate(ADVISORY):
+        w = d.textlength(line, font=f)
+        d.text((745 - w / 2, 796 + i * 20), line, font=f,
+               fill=(150, 150, 150, 255))
+
+
+def skin():
+    img = Image.new("RGBA", (W, H), (0, 0, 0, 0))
+    img.alpha_composite(sun())
+    img.alpha_composite(mountains(ink_layer()))
+    img.alpha_composite(dissolve(figure((W, H), FIG_SCALE, FIG_ORIGIN),
+                                 700, 880, 51))
+    img.alpha_composite(text_layer(calligraphy))
+    img.alpha_composite(text_layer(advisory))
+    return img
