@@ -65,18 +65,21 @@ ensure_prefix() {
 XVFB_PID=""
 ensure_display() {
     if [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1; then return 0; fi
-    local n
-    for n in $(seq 91 120); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
-    done
-    Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb picks a free display number itself and writes it to fd 3: no race with other runs.
+    local numfile
+    numfile="$(mktemp)"
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
     XVFB_PID=$!
-    export DISPLAY=":$n"
     local i
-    for i in $(seq 50); do
-        [ -e "/tmp/.X11-unix/X$n" ] && return 0
+    for i in $(seq 100); do
+        if [ -s "$numfile" ]; then
+            export DISPLAY=":$(tr -dc 0-9 <"$numfile")"
+            rm -f "$numfile"
+            return 0
+        fi
         sleep 0.1
     done
+    rm -f "$numfile"
     log "Xvfb did not start"; return 1
 }
 

@@ -447,14 +447,16 @@ def fig_head(p):
     p.stroke([(258, 84), (300, 76), (342, 68)], 4, (206, 182, 120, 255),
              profile=lambda t: 1)
     p.stroke([(286, 80), (240, 74), (190, 98), (140, 86), (92, 110),
-              (54, 98)], 11, RED, profile=thin_end)
+              (54, 98)], 11, ROBE, profile=thin_end)
     p.stroke([(288, 88), (236, 98), (186, 130), (132, 122), (84, 150)], 8,
-             ROBE, profile=thin_end)
+             (150, 150, 156, 255), profile=thin_end)
     # face: brows, eyes, a hint of nose and mouth, turned a little right
     p.stroke([(280, 127), (288, 123), (297, 124)], 4, LINE)
     p.stroke([(308, 124), (317, 123), (326, 128)], 4, LINE)
-    p.stroke([(283, 139), (290, 137), (297, 139)], 3, LINE)
-    p.stroke([(309, 139), (316, 137), (323, 140)], 3, LINE)
+    p.ellipse((291, 141), 3.2, 3.0, LINE)
+    p.ellipse((316, 141), 3.2, 3.0, LINE)
+    p.stroke([(282, 140), (290, 137), (299, 139)], 3.4, LINE)
+    p.stroke([(308, 139), (316, 137), (325, 141)], 3.4, LINE)
     p.stroke([(306, 149), (303, 160)], 2, (150, 132, 120, 255))
     p.stroke([(295, 172), (302, 173), (309, 172)], 3, (168, 72, 62, 255))
 
@@ -502,7 +504,8 @@ def dissolve(img, y0, y1, seed):
     streak = smooth_noise((w, h), (w // 40, h // 5), seed, blur=1)
     a = ImageMath.eval(
         "convert(float(a) * min(max("
-        "(float(r) + (float(s) - 128) * 1.3 - 40) / 120.0, 0.0), 1.0), 'L')",
+        "((float(r) - 128) + (float(s) - 128) * 0.8) / 50.0 + 0.5,"
+        " 0.0), 1.0), 'L')",
         a=img.getchannel("A"), r=ramp, s=streak)
     out = img.copy()
     out.putalpha(a)
@@ -610,6 +613,60 @@ def advisory(d):
                fill=(150, 150, 150, 255))
 
 
+def rough_text(text, fnt, seed, ss=2, rough=0.55):
+    """Text as an L mask with ragged, brush-like edges: the glyphs are
+    blurred, pushed around by noise and cut again."""
+    big = font(fnt.path, int(fnt.size * ss))
+    x0, y0, x1, y1 = big.getbbox(text)
+    pad = 12 * ss
+    m = Image.new("L", (x1 - x0 + 2 * pad, y1 - y0 + 2 * pad), 0)
+    ImageDraw.Draw(m).text((pad - x0, pad - y0), text, font=big, fill=255)
+    m = m.filter(ImageFilter.GaussianBlur(1.6 * ss))
+    n = smooth_noise(m.size, (m.size[0] // (6 * ss), m.size[1] // (6 * ss)),
+                     seed)
+    m = ImageMath.eval(
+        "convert((float(m) - 128 + (float(n) - 128) * r) * 4 + 128, 'L')",
+        m=m, n=n, r=rough)
+    return m.resize((m.size[0] // ss, m.size[1] // ss), Image.LANCZOS)
+
+
+def logo(d, layer):
+    """Title at the top left: a dark brush sweep, the Latin name in pale
+    brush lettering, and a CJK subtitle with a small seal."""
+    sweep = Image.new("L", (W, H), 0)
+    bristle_stroke(sweep, spline([(34, 82), (150, 66), (300, 62), (410, 72)],
+                                 30), 104, 61, bristles=70, dry=0.55,
+                   ink=(90, 235), body=0.7)
+    sweep = sweep.filter(ImageFilter.GaussianBlur(1))
+    ink = Image.new("RGBA", (W, H), (14, 14, 16, 255))
+    ink.putalpha(sweep)
+    layer.alpha_composite(ink)
+
+    title = rough_text("Quorvane", font(SERIF_BI, 66), 62)
+    at = (40, 24)
+    shadow = Image.new("RGBA", title.size, (0, 0, 0, 255))
+    shadow.putalpha(title.filter(ImageFilter.GaussianBlur(4)))
+    layer.alpha_composite(shadow, (at[0] + 3, at[1] + 4))
+    face = Image.new("RGBA", title.size, PAPER + (255,))
+    face.putalpha(title)
+    layer.alpha_composite(face, at)
+
+    f = font(UKAI, 26)
+    x = 92
+    for ch in "墨影江湖":
+        d.text((x, 108), ch, font=f, fill=(230, 224, 212, 255),
+               stroke_width=2, stroke_fill=(10, 10, 12, 255))
+        x += 36
+    d.rectangle((x + 4, 110, x + 30, 136), fill=CINNABAR + (255,))
+    d.text((x + 5, 110), "侠", font=font(UKAI, 24), fill=(246, 236, 224, 255))
+
+
+def logo_layer():
+    layer = Image.new("RGBA", (W, H), (0, 0, 0, 0))
+    logo(ImageDraw.Draw(layer), layer)
+    return layer
+
+
 def skin():
     img = Image.new("RGBA", (W, H), (0, 0, 0, 0))
     img.alpha_composite(sun())
@@ -618,4 +675,5 @@ def skin():
                                  700, 880, 51))
     img.alpha_composite(text_layer(calligraphy))
     img.alpha_composite(text_layer(advisory))
+    img.alpha_composite(logo_layer())
     return img
