@@ -28,6 +28,22 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
+// The two halves of rendering separately: decoding (forced by reading the size and locking the
+// pixels once) and drawing the decoded image onto the canvas.
+void SkinPhases(double* decodeMs, double* drawMs) {
+    HDC screen = GetDC(nullptr);
+    double start = Now();
+    platform::Image skin;
+    LoadPngResource(IDP_SKIN, skin);
+    skin.Width();  // the decoder reads the whole image on first use
+    *decodeMs = Now() - start;
+    start = Now();
+    platform::LayeredCanvas canvas(screen, kSkinWidth, kSkinHeight);
+    DrawSkin(skin, canvas);
+    *drawMs = Now() - start;
+    ReleaseDC(nullptr, screen);
+}
+
 // Skin decode (load + first draw forces the decode) and render into the layered canvas.
 double SkinDecodeAndRender() {
     HDC screen = GetDC(nullptr);
@@ -92,14 +108,24 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("skin decode + render: median %.1f ms over %zu runs (goal <= 15 ms)\n", Median(render),
                 render.size());
 
+    std::vector<double> decode, draw;
+    for (int i = 0; i < 9; ++i) {
+        double d, r;
+        SkinPhases(&d, &r);
+        decode.push_back(d);
+        draw.push_back(r);
+    }
+    std::printf("  of which: decode %.1f ms, draw onto the canvas %.1f ms\n", Median(decode), Median(draw));
+
     std::vector<double> ours, baseline;
     for (int i = 0; i < 7; ++i) {
         baseline.push_back(TimeToWindow(bare));
         ours.push_back(TimeToWindow(product));
     }
     const double a = Median(ours), b = Median(baseline);
-    std::printf("start-up to visible window: Quorvane %.1f ms, bare layered window %.1f ms, ratio %.2f "
-                "(goal <= 1.10)\n",
-                a, b, b > 0 ? a / b : 0.0);
+    std::printf(
+        "start-up to visible window: Quorvane %.1f ms, bare layered window %.1f ms, ratio %.2f "
+        "(goal <= 1.10)\n",
+        a, b, b > 0 ? a / b : 0.0);
     return 0;
 }

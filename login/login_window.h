@@ -17,9 +17,7 @@ class CTravenorDlg : public platform::Dialog {
     explicit CTravenorDlg(ShortcutWriter writeShortcut = nullptr);
     ~CTravenorDlg() override;
 
-    LRESULT OnMessage(platform::Message& m) override {
-        return kMessages.Route<platform::Dialog>(*this, m);
-    }
+    LRESULT OnMessage(platform::Message& m) override { return kMessages.Route<platform::Dialog>(*this, m); }
 
     // What the layered update was given: the constant alpha is 254 once the skin is rendered.
     const BLENDFUNCTION& blend() const { return blend_; }

@@ -15,8 +15,8 @@ INT_PTR Dialog::DoModal(HWND owner) {
 bool Dialog::Create(UINT templateId, HWND owner) {
     templateId_ = templateId;
     CreationHook hook(*this);
-    return CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(templateId), owner, &Dialog::StaticDialogProc,
-                              0) != nullptr;
+    return CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(templateId), owner,
+                              &Dialog::StaticDialogProc, 0) != nullptr;
 }
 
 void Dialog::RunModalLoop() {
@@ -65,7 +65,8 @@ LRESULT Dialog::HandleInitDialog() {
     RECT after{};
     GetWindowRect(hwnd(), &after);
     LONG style = GetWindowLongW(hwnd(), GWL_STYLE);
-    if (!(style & (WS_VISIBLE | WS_CHILD)) && before.left == after.left && before.top == after.top) CenterWindow();
+    if (!(style & (WS_VISIBLE | WS_CHILD)) && before.left == after.left && before.top == after.top)
+        CenterWindow();
     return result;
 }
 

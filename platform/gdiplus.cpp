@@ -37,6 +37,24 @@ UINT Image::Height() const {
     return height;
 }
 
+bool Image::CopyPremultiplied(void* pixels, UINT width, UINT height) const {
+    if (!image_ || Width() != width || Height() != height) return false;
+    auto* bitmap = static_cast<Gdiplus::GpBitmap*>(image_);
+    Gdiplus::Rect rect(0, 0, static_cast<INT>(width), static_cast<INT>(height));
+    Gdiplus::BitmapData data{};
+    data.Width = width;
+    data.Height = height;
+    data.Stride = static_cast<INT>(width * 4);
+    data.PixelFormat = PixelFormat32bppPARGB;
+    data.Scan0 = pixels;
+    // A user buffer: the decoder converts straight into it, with no intermediate copy.
+    if (gp::GdipBitmapLockBits(bitmap, &rect, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
+                               PixelFormat32bppPARGB, &data) != Gdiplus::Ok)
+        return false;
+    gp::GdipBitmapUnlockBits(bitmap, &data);
+    return true;
+}
+
 void Graphics::DrawNatural(const Image& image) {
     if (!graphics_ || image.empty()) return;
     const UINT height = image.Height();

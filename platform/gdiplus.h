@@ -44,6 +44,9 @@ class Image {
     // The image's size in pixels; 0 when there is no image or it does not decode.
     UINT Width() const;
     UINT Height() const;
+    // Copies the decoded pixels, premultiplied BGRA, into a top-down buffer of exactly the image's size.
+    // False when the image has another size or does not decode.
+    bool CopyPremultiplied(void* pixels, UINT width, UINT height) const;
     // Disposes of the image, then frees its bytes.
     void Reset();
 

@@ -24,6 +24,7 @@ class LayeredCanvas {
     // Premultiplied BGRA, row by row from the top.
     const uint32_t* pixels() const { return static_cast<const uint32_t*>(bits_); }
     uint32_t Pixel(int x, int y) const { return pixels()[y * width_ + x]; }
+    uint32_t* mutablePixels() { return static_cast<uint32_t*>(bits_); }
 
     // Gives the canvas to a layered window as its whole content: the window takes the canvas's size,
     // sits at `position` and shows every pixel with its own alpha, scaled by blend.SourceConstantAlpha.

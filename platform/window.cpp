@@ -27,7 +27,9 @@ LRESULT Message::Default() {
 
 Window::~Window() { Destroy(); }
 
-Window* Window::FromHandle(HWND hwnd) { return hwnd ? static_cast<Window*>(GetPropW(hwnd, kWindowProp)) : nullptr; }
+Window* Window::FromHandle(HWND hwnd) {
+    return hwnd ? static_cast<Window*>(GetPropW(hwnd, kWindowProp)) : nullptr;
+}
 
 void Window::Destroy() {
     if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);

@@ -84,8 +84,8 @@ class Window {
 
     // Creates a window of any class (a registered class of ours or a system class such as "Button")
     // and attaches this object to it.
-    bool CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, const RECT& rect,
-                  HWND parentOrOwner, UINT_PTR idOrMenu);
+    bool CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
+                  const RECT& rect, HWND parentOrOwner, UINT_PTR idOrMenu);
     void Destroy();
 
     // Small conveniences over the HWND.

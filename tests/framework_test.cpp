@@ -262,8 +262,8 @@ TEST(DialogLayer, ChildSeesQueuedKeysBeforeTheDialog) {
     ScriptedDialog dialog;
     ASSERT_TRUE(dialog.Create(IDD_GAME, nullptr));
     KeyGrabber child;
-    ASSERT_TRUE(child.CreateEx(0, platform::PlainWindowClass(), L"", WS_CHILD | WS_VISIBLE, RECT{0, 0, 10, 10},
-                               dialog.hwnd(), 5));
+    ASSERT_TRUE(child.CreateEx(0, platform::PlainWindowClass(), L"", WS_CHILD | WS_VISIBLE,
+                               RECT{0, 0, 10, 10}, dialog.hwnd(), 5));
     MSG msg = Key(VK_ESCAPE);
     msg.hwnd = child.hwnd();
     EXPECT_TRUE(platform::Window::PreTranslateQueued(msg));
@@ -275,7 +275,8 @@ TEST(MessageFilter, RetriesBusyCalleesWithoutDialogAndGivesUpOnRejection) {
     platform::MessageFilter filter;
     filter.EnableBusyDialog(false);
     filter.SetBusyReply(SERVERCALL_RETRYLATER);
-    EXPECT_EQ(filter.RetryRejectedCall(nullptr, 10, SERVERCALL_RETRYLATER), platform::MessageFilter::kRetryDelayMs);
+    EXPECT_EQ(filter.RetryRejectedCall(nullptr, 10, SERVERCALL_RETRYLATER),
+              platform::MessageFilter::kRetryDelayMs);
     EXPECT_EQ(filter.RetryRejectedCall(nullptr, 100000000, SERVERCALL_RETRYLATER),
               platform::MessageFilter::kRetryDelayMs)
         << "however long the callee stays busy";

@@ -1,1 +1,264 @@
+// The skinned login window: geometry, layered rendering, dragging and the keys that end it.
 #include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+#include "login/login_window.h"
+#include "login/skin.h"
+#include "platform/handles.h"
+#include "res/png_resource.h"
+#include "res/resource.h"
+#include "tests/support/test_windows.h"
+
+using testsupport::PumpUntil;
+using testsupport::WindowRect;
+
+namespace {
+
+std::vector<uint32_t> StraightArgb(const platform::Image& image) {
+    const UINT w = image.Width(), h = image.Height();
+    std::vector<uint32_t> pixels(w * h);
+    Gdiplus::Rect rect(0, 0, static_cast<INT>(w), static_cast<INT>(h));
+    Gdiplus::BitmapData data{};
+    data.Width = w;
+    data.Height = h;
+    data.Stride = static_cast<INT>(w * 4);
+    data.PixelFormat = PixelFormat32bppARGB;
+    data.Scan0 = pixels.data();
+    auto* bitmap = static_cast<Gdiplus::GpBitmap*>(image.get());
+    platform::gp::GdipBitmapLockBits(bitmap, &rect,
+                                     Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
+                                     PixelFormat32bppARGB, &data);
+    platform::gp::GdipBitmapUnlockBits(bitmap, &data);
+    return pixels;
+}
+
+int Channel(uint32_t argb, int shift) { return static_cast<int>((argb >> shift) & 0xFF); }
+
+// A login window shown the way the modal run shows it, over a black backdrop so that what the screen
+// shows of a half-transparent pixel is its premultiplied colour.
+class LoginWindowTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+        backdrop_ = std::make_unique<testsupport::TestOwner>(0, 0, width, height);
+        ASSERT_TRUE(login_.Create(IDD_LOGIN, nullptr));
+        PumpUntil([&] { return IsWindowVisible(login_.hwnd()) != FALSE; });
+        // Other test programs run at the same time: keep our two windows above theirs on screen.
+        const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+        SetWindowPos(backdrop_->hwnd(), HWND_TOPMOST, 0, 0, 0, 0, flags);
+        SetWindowPos(login_.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, flags);
+        testsupport::PumpFor(300);
+    }
+    HWND hwnd() const { return login_.hwnd(); }
+    RECT rect() const { return WindowRect(login_.hwnd()); }
+
+    std::unique_ptr<testsupport::TestOwner> backdrop_;
+    CTravenorDlg login_;
+};
+
+TEST_F(LoginWindowTest, OpensCentredInTheWorkAreaAtTheSkinsSize) {
+    const RECT r = rect();
+    const RECT work = testsupport::WorkArea();
+    EXPECT_EQ(r.right - r.left, 1152);
+    EXPECT_EQ(r.bottom - r.top, 889);
+    const LONG expectLeft = std::max(work.left, (work.left + work.right - 1152) / 2);
+    const LONG expectTop = std::max(work.top, (work.top + work.bottom - 889) / 2);
+    EXPECT_NEAR(r.left, expectLeft, 1);
+    EXPECT_NEAR(r.top, expectTop, 1);
+}
+
+TEST_F(LoginWindowTest, IsABorderlessLayeredAppWindowWithTitleAndIcons) {
+    const LONG style = GetWindowLongW(hwnd(), GWL_STYLE);
+    const LONG exStyle = GetWindowLongW(hwnd(), GWL_EXSTYLE);
+    EXPECT_TRUE(style & WS_POPUP);
+    EXPECT_TRUE(style & WS_VISIBLE);
+    EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_MAXIMIZEBOX | WS_MINIMIZEBOX));
+    EXPECT_TRUE(exStyle & WS_EX_LAYERED);
+    EXPECT_TRUE(exStyle & WS_EX_APPWINDOW);
+    wchar_t title[32] = {};
+    GetWindowTextW(hwnd(), title, 32);
+    EXPECT_STREQ(title, L"Quorvane");
+    const LRESULT big = SendMessageW(hwnd(), WM_GETICON, ICON_BIG, 0);
+    EXPECT_NE(big, 0);
+    EXPECT_EQ(SendMessageW(hwnd(), WM_GETICON, ICON_SMALL, 0), big);
+    EXPECT_EQ(SendMessageW(hwnd(), WM_QUERYDRAGICON, 0, 0), big);
+}
+
+TEST_F(LoginWindowTest, LayeredUpdateScalesTheSkinsOwnAlphaOnceBy254) {
+    const BLENDFUNCTION& blend = login_.blend();
+    EXPECT_EQ(blend.BlendOp, AC_SRC_OVER);
+    EXPECT_EQ(blend.BlendFlags, 0);
+    EXPECT_EQ(blend.SourceConstantAlpha, 254);
+    EXPECT_EQ(blend.AlphaFormat, AC_SRC_ALPHA);
+}
+
+TEST_F(LoginWindowTest, BodyHitTestsAsCaptionSoAnyVisiblePixelDrags) {
+    const RECT r = rect();
+    const POINT kInside[] = {
+        {r.left + 700, r.top + 400}, {r.left + 1, r.top + 1}, {r.right - 1, r.bottom - 1}};
+    for (const POINT& p : kInside) {
+        SCOPED_TRACE(testing::Message() << "at " << p.x - r.left << "," << p.y - r.top);
+        EXPECT_EQ(SendMessageW(hwnd(), WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y)), HTCAPTION);
+    }
+    EXPECT_NE(SendMessageW(hwnd(), WM_NCHITTEST, 0, MAKELPARAM(r.right + 5, r.top + 5)), HTCAPTION);
+    // No maximise box and no system menu: a double-click on the body changes nothing.
+    SendMessageW(hwnd(), WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(r.left + 700, r.top + 400));
+    testsupport::PumpFor(100);
+    const RECT after = rect();
+    EXPECT_FALSE(IsZoomed(hwnd()));
+    EXPECT_EQ(after.left, r.left);
+    EXPECT_EQ(after.right - after.left, 1152);
+}
+
+TEST_F(LoginWindowTest, ScreenShowsEachSkinPixelPremultipliedOnce) {
+    platform::Image skin;
+    ASSERT_TRUE(LoadPngResource(IDP_SKIN, skin));
+    const std::vector<uint32_t> argb = StraightArgb(skin);
+    // Opaque pixels and half-transparent ones: if the alpha were applied twice, the latter would
+    // show visibly darker than colour x alpha.
+    std::vector<POINT> samples;
+    for (int y = 0; y < 889 && samples.size() < 40; y += 7)
+        for (int x = 0; x < 1152 && samples.size() < 40; x += 13) {
+            const uint32_t p = argb[y * 1152 + x];
+            const int a = Channel(p, 24);
+            const int brightest = std::max({Channel(p, 16), Channel(p, 8), Channel(p, 0)});
+            if ((a == 255 && brightest > 60) || (a > 60 && a < 200 && brightest * a / 255 > 40))
+                samples.push_back({x, y});
+        }
+    ASSERT_FALSE(samples.empty());
+    const RECT r = rect();
+    platform::WindowDc screen(nullptr);
+    for (const POINT& s : samples) {
+        const uint32_t p = argb[s.y * 1152 + s.x];
+        const int a = Channel(p, 24) * 254 / 255;
+        const COLORREF shown = GetPixel(screen.get(), r.left + s.x, r.top + s.y);
+        SCOPED_TRACE(testing::Message() << "skin pixel " << s.x << "," << s.y << " alpha " << Channel(p, 24));
+        EXPECT_NEAR(GetRValue(shown), Channel(p, 16) * a / 255, 4);
+        EXPECT_NEAR(GetGValue(shown), Channel(p, 8) * a / 255, 4);
+        EXPECT_NEAR(GetBValue(shown), Channel(p, 0) * a / 255, 4);
+    }
+}
+
+TEST(Skin, CanvasHoldsThePremultipliedSkin) {
+    platform::Image skin;
+    ASSERT_TRUE(LoadPngResource(IDP_SKIN, skin));
+    const std::vector<uint32_t> argb = StraightArgb(skin);
+    platform::WindowDc screen(nullptr);
+    platform::LayeredCanvas canvas(screen.get(), kSkinWidth, kSkinHeight);
+    ASSERT_TRUE(canvas.ok());
+    DrawSkin(skin, canvas);
+    for (int y = 0; y < 889; y += 11)
+        for (int x = 0; x < 1152; x += 17) {
+            const uint32_t want = argb[y * 1152 + x], got = canvas.Pixel(x, y);
+            const int a = Channel(want, 24);
+            SCOPED_TRACE(testing::Message() << "pixel " << x << "," << y);
+            ASSERT_NEAR(Channel(got, 24), a, 1);
+            ASSERT_NEAR(Channel(got, 16), Channel(want, 16) * a / 255, 2);
+            ASSERT_NEAR(Channel(got, 8), Channel(want, 8) * a / 255, 2);
+            ASSERT_NEAR(Channel(got, 0), Channel(want, 0) * a / 255, 2);
+        }
+}
+
+TEST(Skin, EmptyImageLeavesTheCanvasTransparent) {
+    platform::WindowDc screen(nullptr);
+    platform::LayeredCanvas canvas(screen.get(), kSkinWidth, kSkinHeight);
+    platform::Image empty;
+    DrawSkin(empty, canvas);
+    EXPECT_EQ(canvas.Pixel(600, 400), 0u);
+}
+
+TEST_F(LoginWindowTest, ShowHideMessageHidesOnlyForOne) {
+    struct Case {
+        WPARAM wParam;
+        bool visible;
+    };
+    const Case kCases[] = {{1, false}, {0, true}, {1, false}, {2, true}, {0xFFFF, true}};
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(testing::Message() << "wParam " << c.wParam);
+        EXPECT_EQ(SendMessageW(hwnd(), WM_USER + 1, c.wParam, 0), 0);
+        EXPECT_EQ(IsWindowVisible(hwnd()) != FALSE, c.visible);
+    }
+}
+
+// Drives a modal run from a thread timer: posts `keys` one per tick to the login window and reports
+// whether the window was still there before each next key.
+struct KeyScript {
+    std::vector<MSG> keys;
+    size_t next = 0;
+    std::vector<bool> aliveBeforeKey;
+    static KeyScript* current;
+
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        KeyScript& s = *current;
+        HWND login = FindWindowW(nullptr, L"Quorvane");
+        if (!login || s.next >= s.keys.size()) return;
+        s.aliveBeforeKey.push_back(IsWindow(login) != FALSE);
+        const MSG& k = s.keys[s.next++];
+        PostMessageW(login, k.message, k.wParam, k.lParam);
+    }
+};
+KeyScript* KeyScript::current = nullptr;
+
+MSG KeyMessage(UINT message, WPARAM key, LPARAM lParam = 1) {
+    MSG m{};
+    m.message = message;
+    m.wParam = key;
+    m.lParam = lParam;
+    return m;
+}
+
+TEST(LoginWindowRun, EnterIsInertWhileEscapeAltF4AndCloseEndTheRun) {
+    const MSG kEnter = KeyMessage(WM_KEYDOWN, VK_RETURN);
+    struct Case {
+        const char* name;
+        MSG ending;
+    };
+    const Case kCases[] = {
+        {"Escape", KeyMessage(WM_KEYDOWN, VK_ESCAPE)},
+        {"Alt+F4", KeyMessage(WM_SYSKEYDOWN, VK_F4, 1 | (1 << 29))},
+        {"close button / taskbar close", KeyMessage(WM_SYSCOMMAND, SC_CLOSE, 0)},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        KeyScript script;
+        script.keys = {kEnter, kEnter, c.ending};
+        KeyScript::current = &script;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 150, &KeyScript::Tick);
+        CTravenorDlg login;
+        EXPECT_EQ(login.DoModal(), IDCANCEL);
+        KillTimer(nullptr, timer);
+        EXPECT_EQ(script.next, 3u) << "the run ended before the last key";
+        EXPECT_EQ(script.aliveBeforeKey, (std::vector<bool>{true, true, true}));
+    }
+}
+
+// Real pointer input: press on the body, move, release; the platform's window move follows.
+TEST_F(LoginWindowTest, DraggingTheBodyMovesTheWindow) {
+    const RECT before = rect();
+    const POINT start{before.left + 700, before.top + 450};
+    std::thread pointer([start] {
+        auto send = [](DWORD flags, int x, int y) {
+            INPUT input{};
+            input.type = INPUT_MOUSE;
+            input.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+            input.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+            input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+            SendInput(1, &input, sizeof(input));
+            Sleep(60);
+        };
+        send(0, start.x, start.y);
+        send(MOUSEEVENTF_LEFTDOWN, start.x, start.y);
+        for (int i = 1; i <= 10; ++i) send(0, start.x - 8 * i, start.y - 4 * i);
+        send(MOUSEEVENTF_LEFTUP, start.x - 80, start.y - 40);
+    });
+    PumpUntil([&] { return rect().left == before.left - 80 && rect().top == before.top - 40; }, 5000);
+    pointer.join();
+    testsupport::PumpFor(200);
+    EXPECT_EQ(rect().left, before.left - 80);
+    EXPECT_EQ(rect().top, before.top - 40);
+    EXPECT_EQ(rect().right - rect().left, 1152);
+}
+
+}  // namespace

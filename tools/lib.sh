@@ -68,7 +68,7 @@ ensure_display() {
     # Xvfb picks a free display number itself and writes it to fd 3: no race with other runs.
     local numfile
     numfile="$(mktemp)"
-    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -br -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
     XVFB_PID=$!
     local i
     for i in $(seq 100); do

@@ -12,6 +12,7 @@ seeded random.Random, and nothing depends on the clock.  Only PIL is
 needed (Debian's python3-pil); heavy lifting stays inside PIL's C code.
 """
 
+import hashlib
 import io
 import math
 import os
@@ -95,26 +96,9 @@ def solid(size, colour, mode="RGB"):
     return Image.new(mode, size, colour)
 
 
-def lerp_pt(p, q, t):
-    return (p[0] + (q[0] - p[0]) * t, p[1] + (q[1] - p[1]) * t)
-
-
-def bezier(p0, p1, p2, p3, n=24):
-    pts = []
-    for i in range(n + 1):
-        t = i / n
-        a = lerp_pt(p0, p1, t)
-        b = lerp_pt(p1, p2, t)
-        c = lerp_pt(p2, p3, t)
-        d = lerp_pt(a, b, t)
-        e = lerp_pt(b, c, t)
-        pts.append(lerp_pt(d, e, t))
-    return pts
-
-
 def spline(points, n=16):
-    """Catmull-Rom curve through the points, so paths can be given as a
-    handful of knots instead of bezier handles."""
+    """Catmull-Rom curve through the points, so shapes and brush paths are
+    given as a handful of knots that the curve actually passes through."""
     pts = [points[0]] + list(points) + [points[-1]]
     out = []
     for i in range(1, len(pts) - 2):
@@ -236,7 +220,7 @@ def bristle_stroke(mask, path, width, seed, bristles=70, dry=0.35,
 
 # ------------------------------------------------------------- ink area
 
-def calm_mask(grow=14, feather=22):
+def calm_mask(grow=20, feather=22):
     """White over the pane and every button (with a margin), soft edged."""
     m = Image.new("L", (W, H), 0)
     d = ImageDraw.Draw(m)
@@ -251,19 +235,24 @@ def calm_mask(grow=14, feather=22):
 
 def ink_core():
     """The solid heart of the brush area, sized to hold the pane and the
-    buttons; the sweeps around it make the visible edge."""
+    buttons.  Its left and right sides break up in horizontal dry-brush
+    streaks; the sweeps drawn over it make the top and bottom edges."""
     m = Image.new("L", (W, H), 0)
     d = ImageDraw.Draw(m)
-    d.polygon(spline([(360, 120), (640, 110), (900, 112), (1080, 150),
-                      (1110, 330), (1108, 600), (1070, 760), (820, 790),
-                      (540, 780), (360, 740), (330, 520), (335, 250),
-                      (360, 120)], 20), fill=255)
-    m = m.filter(ImageFilter.GaussianBlur(18))
-    # wobble the edge with low-frequency noise so it is not a clean curve
-    n = smooth_noise((W, H), (24, 19), 11, blur=4)
+    d.polygon(spline([(380, 110), (640, 100), (900, 100), (1060, 130),
+                      (1114, 330), (1108, 600), (1060, 730), (820, 766),
+                      (540, 762), (380, 736), (350, 520), (352, 250),
+                      (380, 110)], 20), fill=255)
+    m = m.filter(ImageFilter.GaussianBlur(16))
+    wobble = smooth_noise((W, H), (24, 19), 11, blur=4)
+    streak = smooth_noise((W, H), (W // 60, H // 3), 12)
+    # the noise only acts near the edge (m around 128), so the inside stays
+    # solid and nothing stray appears outside
     return ImageMath.eval(
-        "convert((float(m) - 128 + (float(n) - 128) * 0.5) * 6 + 128, 'L')",
-        m=m, n=n)
+        "convert((float(m) - 128 + ((float(n) - 128) * 0.4"
+        " + (float(s) - 128) * 0.9) * (1 - abs(float(m) - 128) / 128.0))"
+        " * 3 + 128, 'L')",
+        m=m, n=wobble, s=streak)
 
 
 def ink_strokes():
@@ -271,19 +260,32 @@ def ink_strokes():
     m = Image.new("L", (W, H), 0)
     sweeps = [
         # (knots, width, seed, dryness)
-        ([(255, 150), (520, 108), (800, 96), (1000, 104), (1146, 92)],
-         170, 1, 0.45),
-        ([(330, 300), (620, 275), (900, 290), (1144, 262)], 190, 2, 0.3),
-        ([(140, 560), (400, 520), (700, 540), (1000, 505), (1143, 470)],
-         260, 3, 0.4),
-        ([(1141, 700), (900, 760), (600, 790), (330, 805), (190, 780)],
-         170, 4, 0.55),
-        ([(110, 380), (300, 350), (520, 360)], 160, 6, 0.6),
+        ([(320, 150), (520, 130), (800, 124), (1000, 130), (1146, 118)],
+         96, 1, 0.45),
+        ([(330, 300), (620, 275), (900, 290), (1144, 262)], 170, 2, 0.3),
+        ([(290, 560), (500, 520), (760, 540), (1000, 505), (1143, 470)],
+         230, 3, 0.4),
+        ([(1120, 700), (900, 748), (600, 766), (400, 770), (270, 752)],
+         100, 4, 0.55),
     ]
     for knots, width, seed, dry in sweeps:
         bristle_stroke(m, spline(knots, 40), width, 100 + seed,
                        bristles=int(width * 0.6), dry=dry)
-    return m.filter(ImageFilter.GaussianBlur(1.2))
+    return m.filter(ImageFilter.GaussianBlur(2))
+
+
+def ground_layer():
+    """Ink swept across the figure's feet, in front of it, so the robe
+    sinks into the brush area instead of ending in a hard hem."""
+    m = Image.new("L", (W, H), 0)
+    bristle_stroke(m, spline([(560, 770), (380, 792), (220, 796), (50, 780)],
+                             40), 80, 107, bristles=56, dry=0.6)
+    bristle_stroke(m, spline([(470, 742), (330, 752), (180, 764), (90, 752)],
+                             40), 40, 108, bristles=30, dry=0.7,
+                   ink=(120, 255))
+    layer = Image.new("RGBA", (W, H), CALM + (255,))
+    layer.putalpha(m.filter(ImageFilter.GaussianBlur(1.2)))
+    return layer
 
 
 def ink_alpha():
@@ -304,6 +306,9 @@ class Painter:
         self.o = (origin[0] * ss, origin[1] * ss)
         self.img = Image.new("RGBA", (size[0] * ss, size[1] * ss), (0, 0, 0, 0))
         self.d = ImageDraw.Draw(self.img)
+        # grey wash laid over the finished drawing, blurred so it looks wet
+        self.shade_mask = Image.new("L", self.img.size, 0)
+        self.sd = ImageDraw.Draw(self.shade_mask)
 
     def pt(self, p):
         return (p[0] * self.k + self.o[0], p[1] * self.k + self.o[1])
@@ -320,8 +325,21 @@ class Painter:
         self.d.ellipse((x - rx * self.k, y - ry * self.k,
                         x + rx * self.k, y + ry * self.k), fill=fill)
 
+    def shade(self, knots, width, strength):
+        tapered(self.sd, spline(knots, 12), width, strength,
+                scale=self.k, offset=self.o)
+
     def done(self):
-        return self.img.resize(self.size, Image.LANCZOS)
+        img = self.img.resize(self.size, Image.LANCZOS)
+        blur = max(1.0, 10 * self.k / self.ss)
+        sh = self.shade_mask.resize(self.size, Image.BILINEAR).filter(
+            ImageFilter.GaussianBlur(blur))
+        keep = sh.point(lambda v: 255 - v * 6 // 10)
+        rgb = ImageChops.multiply(img.convert("RGB"),
+                                  Image.merge("RGB", (keep, keep, keep)))
+        out = rgb.convert("RGBA")
+        out.putalpha(img.getchannel("A"))
+        return out
 
 
 ROBE = PAPER + (255,)
@@ -338,8 +356,8 @@ def thin_end(t):
 
 def fig_back(p):
     """Cape and the long hair streaming out behind the figure."""
-    p.poly([(240, 232), (175, 330), (120, 480), (72, 650), (34, 820),
-            (12, 930), (90, 912), (150, 938), (205, 896), (232, 700),
+    p.poly([(240, 232), (185, 330), (140, 480), (100, 650), (70, 820),
+            (52, 930), (120, 912), (170, 938), (210, 896), (232, 700),
             (252, 450), (262, 262), (240, 232)], CAPE)
     p.ellipse((298, 150), 46, 60, HAIR)
     rng = random.Random(7)
@@ -390,7 +408,7 @@ def fig_body(p):
 
 def fig_folds(p):
     """Ink line work: folds and outlines, broken like brush lines."""
-    grey = (128, 128, 132, 255)
+    grey = (150, 150, 154, 255)
     for knots, w in [
             ([(262, 500), (236, 660), (180, 900)], 5),
             ([(300, 500), (290, 700), (262, 940)], 4),
@@ -412,6 +430,22 @@ def fig_folds(p):
         p.stroke(knots, w, LINE)
 
 
+def fig_shading(p):
+    """Where the wash gathers: under the arms, down the shadow side of the
+    robe, beneath the sash."""
+    for knots, w, s in [
+            ([(250, 300), (240, 420), (215, 540), (170, 598)], 40, 150),
+            ([(228, 245), (195, 300), (160, 380)], 25, 90),
+            ([(236, 470), (215, 600), (175, 760), (110, 940)], 60, 140),
+            ([(240, 498), (300, 494), (362, 498)], 24, 110),
+            ([(300, 520), (292, 700), (270, 940)], 30, 70),
+            ([(366, 470), (392, 600), (415, 780), (428, 950)], 40, 120),
+            ([(356, 300), (372, 450), (404, 560)], 30, 120),
+            ([(250, 260), (245, 380)], 30, 80),
+            ([(60, 590), (120, 600), (170, 595)], 30, 110)]:
+        p.shade(knots, w, s)
+
+
 def fig_sword(p):
     steel = (196, 200, 206, 255)
     p.stroke([(431, 512), (446, 640), (460, 800), (471, 936)], 10, steel,
@@ -423,8 +457,10 @@ def fig_sword(p):
              profile=lambda t: 1)
     p.stroke([(420, 440), (404, 470), (396, 510), (398, 548)], 4, RED,
              profile=thin_end)
-    p.ellipse((428, 484), 14, 12, SKIN)
-    p.stroke([(418, 478), (440, 490)], 2, LINE)
+    # the hand stays inside the long cuff; only the grip shows below it
+    p.poly([(406, 452), (436, 450), (446, 486), (428, 494), (406, 488),
+            (406, 452)], ROBE)
+    p.stroke([(406, 488), (428, 494), (446, 486)], 3, LINE)
 
 
 def fig_head(p):
@@ -488,6 +524,7 @@ def figure(size, scale, origin, ss=3):
     fig_back(p)
     fig_sleeves(p)
     fig_body(p)
+    fig_shading(p)
     fig_folds(p)
     fig_sword(p)
     fig_head(p)
@@ -504,7 +541,7 @@ def dissolve(img, y0, y1, seed):
     streak = smooth_noise((w, h), (w // 40, h // 5), seed, blur=1)
     a = ImageMath.eval(
         "convert(float(a) * min(max("
-        "((float(r) - 128) + (float(s) - 128) * 0.8) / 50.0 + 0.5,"
+        "((float(r) - 128) + (float(s) - 128) * 0.5) / 70.0 + 0.5,"
         " 0.0), 1.0), 'L')",
         a=img.getchannel("A"), r=ramp, s=streak)
     out = img.copy()
@@ -514,7 +551,7 @@ def dissolve(img, y0, y1, seed):
 
 # ----------------------------------------------------------------- skin
 
-FIG_SCALE, FIG_ORIGIN = 0.78, (40, 88)
+FIG_SCALE, FIG_ORIGIN = 0.75, (46, 96)
 
 
 def ink_layer():
@@ -523,22 +560,27 @@ def ink_layer():
     wash = fbm((W, H), 21)
     streak = smooth_noise((W, H), (8, 150), 22, blur=1)
     v = ImageMath.eval(
-        "convert(33 + (float(w) - 128) * 0.09 + (float(s) - 128) * 0.03, 'L')",
+        "convert(33 + (float(w) - 128) * 0.06 + (float(s) - 128) * 0.03, 'L')",
         w=wash, s=streak)
     rgb = Image.merge("RGB", (v, v, v.point(lambda x: x + 3)))
     rgb = mix(rgb, solid((W, H), CALM), calm_mask())
     layer = rgb.convert("RGBA")
-    layer.putalpha(ink_alpha())
+    # the client draws opaque things over the calm zone, so it must be
+    # solid there whatever the brush edges did
+    # (only its core: the faint blur tails would reach the window edges)
+    solid_core = calm_mask().point(lambda v: max(0, v - 128) * 2)
+    layer.putalpha(ImageChops.lighter(ink_alpha(), solid_core))
     return layer
 
 
-def ridge(rng, x0, x1, base, height, step=24):
-    """Knots of a mountain ridge line between x0 and x1."""
+def ridge(rng, x0, x1, base, peaks):
+    """Outline of a range of soft ink mountains: a sum of round bumps."""
+    bumps = [(rng.uniform(x0, x1), rng.uniform(0.35, 1.0),
+              rng.uniform(45, 120)) for _ in range(peaks)]
     pts = []
-    x = x0
-    while x <= x1:
-        pts.append((x, base - rng.uniform(0.2, 1.0) * height))
-        x += step * rng.uniform(0.6, 1.4)
+    for x in range(x0, x1 + 1, 4):
+        h = sum(a * math.exp(-((x - c) / w) ** 2) for c, a, w in bumps)
+        pts.append((x, base - min(1.0, h) * 70))
     return pts
 
 
@@ -546,17 +588,18 @@ def mountains(layer):
     """Faint ink mountains low in the brush area, fading into mist."""
     rng = random.Random(31)
     tone = layer.copy()
-    for base, height, grey in [(790, 70, 50), (830, 60, 44)]:
+    for base, grey, peaks in [(744, 44, 7), (780, 40, 9)]:
         m = Image.new("L", (W, H), 0)
-        top = ridge(rng, 330, 1120, base, height)
-        ImageDraw.Draw(m).polygon(spline(top, 6) + [(1120, H), (330, H)],
-                                  fill=255)
-        # mist: the ridges fade out downwards
-        fade = Image.linear_gradient("L").resize((W, 130))
+        top = ridge(rng, 300, 1140, base, peaks)
+        ImageDraw.Draw(m).polygon(top + [(1140, H), (300, H)], fill=255)
+        # mist: each range fades out downwards
+        fade = Image.linear_gradient("L").resize((W, 90))
         fade = fade.point(lambda v: 255 - v)
         mist = Image.new("L", (W, H), 0)
-        mist.paste(fade, (0, int(base - height)))
-        m = ImageChops.multiply(m.filter(ImageFilter.GaussianBlur(2)), mist)
+        mist.paste(fade, (0, base - 40))
+        mist.paste(255, (0, 0, W, base - 40))
+        m = ImageChops.multiply(m.filter(ImageFilter.GaussianBlur(1.5)),
+                                mist)
         tone = mix(tone, solid((W, H), (grey, grey, grey + 3, 255), "RGBA"),
                    m)
     # keep the ink's own alpha: mountains only tint the brush area
@@ -567,7 +610,7 @@ def mountains(layer):
 def sun():
     """A red sun behind the figure's head: the one strong colour, and the
     dark hair reads well against it."""
-    cx, cy, r = 200, 236, 112
+    cx, cy, r = 200, 240, 98
     m = Image.new("L", (W, H), 0)
     ImageDraw.Draw(m).ellipse((cx - r, cy - r, cx + r, cy + r), fill=255)
     m = m.filter(ImageFilter.GaussianBlur(2.5))
@@ -609,7 +652,7 @@ def advisory(d):
     f = font(UKAI, 14)
     for i, line in enumerate(ADVISORY):
         w = d.textlength(line, font=f)
-        d.text((745 - w / 2, 796 + i * 20), line, font=f,
+        d.text((745 - w / 2, 740 + i * 20), line, font=f,
                fill=(150, 150, 150, 255))
 
 
@@ -634,9 +677,9 @@ def logo(d, layer):
     """Title at the top left: a dark brush sweep, the Latin name in pale
     brush lettering, and a CJK subtitle with a small seal."""
     sweep = Image.new("L", (W, H), 0)
-    bristle_stroke(sweep, spline([(34, 82), (150, 66), (300, 62), (410, 72)],
-                                 30), 104, 61, bristles=70, dry=0.55,
-                   ink=(90, 235), body=0.7)
+    bristle_stroke(sweep, spline([(40, 80), (150, 66), (300, 62), (400, 70)],
+                                 30), 86, 61, bristles=56, dry=0.5,
+                   ink=(150, 255), body=0.85)
     sweep = sweep.filter(ImageFilter.GaussianBlur(1))
     ink = Image.new("RGBA", (W, H), (14, 14, 16, 255))
     ink.putalpha(sweep)
@@ -672,8 +715,305 @@ def skin():
     img.alpha_composite(sun())
     img.alpha_composite(mountains(ink_layer()))
     img.alpha_composite(dissolve(figure((W, H), FIG_SCALE, FIG_ORIGIN),
-                                 700, 880, 51))
+                                 730, 800, 51))
+    img.alpha_composite(ground_layer())
     img.alpha_composite(text_layer(calligraphy))
     img.alpha_composite(text_layer(advisory))
     img.alpha_composite(logo_layer())
     return img
+
+
+
+# -------------------------------------------------------------- buttons
+
+def supersampled(size, bg, draw_fn, ss=4):
+    """Draw at ss times the size and scale down: cheap anti-aliasing that
+    leaves a flat background exactly the colour it was filled with."""
+    big = Image.new("RGB", (size[0] * ss, size[1] * ss), bg)
+    draw_fn(ImageDraw.Draw(big), ss)
+    return big.resize(size, Image.LANCZOS)
+
+
+def round_button(bg, fill, ring, glyph):
+    def draw(d, s):
+        c, r = 25 * s, 17 * s
+        d.ellipse((c - r - 2 * s, c - r - 2 * s, c + r + 2 * s, c + r + 2 * s),
+                  fill=ring)
+        d.ellipse((c - r, c - r, c + r, c + r), fill=fill)
+        white = (246, 244, 240)
+        if glyph == "bar":
+            d.rounded_rectangle((c - 8 * s, c - 1.5 * s, c + 8 * s, c + 1.5 * s),
+                                radius=1.5 * s, fill=white)
+        else:
+            a = 6.5 * s
+            for dx in (-a, a):
+                d.line((c - dx, c - a, c + dx, c + a), fill=white,
+                       width=int(3 * s))
+    return supersampled((50, 50), bg, draw)
+
+
+def nav_button(bg, label, colour, seed):
+    """A dark ink stroke with the label written over it."""
+    ss = 4
+    w, h = 120, 50
+    mask = Image.new("L", (w * ss, h * ss), 0)
+    bristle_stroke(mask, spline([(8 * ss, 28 * ss), (40 * ss, 24 * ss),
+                                 (80 * ss, 25 * ss), (112 * ss, 23 * ss)], 30),
+                   30 * ss, seed, bristles=40, dry=0.45, ink=(140, 255))
+    mask = mask.filter(ImageFilter.GaussianBlur(ss * 0.6))
+    big = Image.new("RGB", mask.size, bg)
+    big = mix(big, solid(mask.size, (12, 12, 14)), mask)
+    d = ImageDraw.Draw(big)
+    f = font(UKAI, 21 * ss)
+    tw = d.textlength(label, font=f)
+    x0, y0, x1, y1 = d.textbbox((0, 0), label, font=f)
+    pos = ((w * ss - tw) / 2, (h * ss - (y1 - y0)) / 2 - y0)
+    d.text((pos[0] + ss, pos[1] + ss), label, font=f, fill=(0, 0, 0))
+    d.text(pos, label, font=f, fill=colour)
+    return big.resize((w, h), Image.LANCZOS)
+
+
+def skin_colour_at(img, rect):
+    """Mean colour of the skin under a rectangle."""
+    x, y, w, h = rect
+    px = list(img.crop((x, y, x + w, y + h)).convert("RGB").getdata())
+    return tuple(round(sum(p[i] for p in px) / len(px)) for i in range(3))
+
+
+def buttons(skin_img):
+    out = {}
+    for name, rect in BUTTON_RECTS.items():
+        bg = skin_colour_at(skin_img, rect)
+        if name == "min":
+            out["min"] = round_button(bg, (20, 20, 22), (92, 92, 96), "bar")
+            out["min_hover"] = round_button(bg, (112, 112, 118),
+                                            (170, 170, 176), "bar")
+        elif name == "close":
+            out["close"] = round_button(bg, (190, 38, 32), (120, 24, 20),
+                                        "cross")
+            out["close_hover"] = round_button(bg, (232, 88, 74),
+                                              (160, 44, 36), "cross")
+        else:
+            seed = 200 + len(out)
+            label = NAV_LABELS[name]
+            out[name] = nav_button(bg, label, (242, 238, 230), seed)
+            out[name + "_hover"] = nav_button(bg, label, (228, 58, 44), seed)
+    return out
+
+
+# ----------------------------------------------------------------- icon
+
+ICON_SIZES = (16, 32, 48, 64, 128, 256)
+
+
+def icon_master(size=1024):
+    """Head and shoulders of the skin's figure on a rounded ink tile with
+    the red sun behind."""
+    tile = Image.new("L", (size, size), 0)
+    ImageDraw.Draw(tile).rounded_rectangle((0, 0, size - 1, size - 1),
+                                           radius=size // 7, fill=255)
+    shade = Image.linear_gradient("L").resize((size, size))
+    v = shade.point(lambda t: 22 + t * 26 // 255)
+    img = Image.merge("RGBA", (v, v, v.point(lambda x: x + 3), tile))
+    sun_m = Image.new("L", (size, size), 0)
+    c, r = (size * 0.5, size * 0.36), size * 0.34
+    ImageDraw.Draw(sun_m).ellipse((c[0] - r, c[1] - r, c[0] + r, c[1] + r),
+                                  fill=255)
+    sun_l = Image.new("RGBA", (size, size), CINNABAR + (255,))
+    sun_l.putalpha(ImageChops.multiply(sun_m, tile))
+    img.alpha_composite(sun_l)
+    scale = size / 280
+    origin = (size / 2 - 300 * scale, size / 2 - 176 * scale)
+    fig = figure((size, size), scale, origin, ss=2)
+    fig.putalpha(ImageChops.multiply(fig.getchannel("A"), tile))
+    img.alpha_composite(fig)
+    return img
+
+
+def icon_images():
+    master = icon_master()
+    out = []
+    for s in ICON_SIZES:
+        im = master.resize((s, s), Image.LANCZOS)
+        if s <= 32:
+            # small sizes lose their lines to averaging; sharpen them back
+            im = im.filter(ImageFilter.UnsharpMask(1, 80, 0))
+        out.append(im)
+    return out
+
+
+def ico_bytes(images):
+    """An .ico with every image as an uncompressed 32-bpp DIB (BGRA
+    bottom-up plus the 1-bpp AND mask), which every Windows loader reads."""
+    entries, blobs = [], []
+    offset = 6 + 16 * len(images)
+    for im in images:
+        w, h = im.size
+        rows = []
+        mask_rows = []
+        stride = ((w + 31) // 32) * 4
+        px = im.load()
+        for y in range(h - 1, -1, -1):
+            row = bytearray()
+            bits = bytearray(stride)
+            for x in range(w):
+                r, g, b, a = px[x, y]
+                row += bytes((b, g, r, a))
+                if a == 0:
+                    bits[x // 8] |= 0x80 >> (x % 8)
+            rows.append(bytes(row))
+            mask_rows.append(bytes(bits))
+        xor, and_ = b"".join(rows), b"".join(mask_rows)
+        header = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 32, 0,
+                             len(xor) + len(and_), 0, 0, 0, 0)
+        blob = header + xor + and_
+        entries.append(struct.pack("<BBBBHHII", w % 256, h % 256, 0, 0, 1, 32,
+                                   len(blob), offset))
+        blobs.append(blob)
+        offset += len(blob)
+    return struct.pack("<HHH", 0, 1, len(images)) + b"".join(entries) + \
+        b"".join(blobs)
+
+
+# ------------------------------------------------------------ PNG files
+
+def srgb_icc():
+    """lcms's built-in sRGB profile with its creation date pinned, so the
+    bytes do not change from run to run."""
+    b = bytearray(ImageCms.ImageCmsProfile(
+        ImageCms.createProfile("sRGB")).tobytes())
+    b[24:36] = struct.pack(">6H", 2024, 1, 1, 0, 0, 0)
+    if any(b[84:100]):
+        # the profile ID is an MD5 over the profile with these zeroed
+        tmp = bytearray(b)
+        tmp[44:48] = tmp[64:68] = bytes(4)
+        tmp[84:100] = bytes(16)
+        b[84:100] = hashlib.md5(tmp).digest()
+    return bytes(b)
+
+
+# sRGB white point and primaries, as 100000 * (x, y)
+CHRM = struct.pack(">8I", 31270, 32900, 64000, 33000, 30000, 60000,
+                   15000, 6000)
+
+
+def png_bytes(img, icc):
+    info = PngInfo()
+    info.add(b"cHRM", CHRM)
+    buf = io.BytesIO()
+    img.save(buf, "PNG", optimize=True, icc_profile=icc, dpi=(96, 96),
+             pnginfo=info)
+    return buf.getvalue()
+
+
+def png_chunks(data):
+    pos, out = 8, {}
+    while pos < len(data):
+        n, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        out.setdefault(kind.decode(), data[pos + 8:pos + 8 + n])
+        pos += 12 + n
+    return out
+
+
+def quantise(img, step=2):
+    """Round colour channels to even values: invisible on dark ink, and
+    fewer distinct values lets the slow gradients compress better."""
+    chans = list(img.split())
+    lut = [min(255, (v + step // 2) // step * step) for v in range(256)]
+    for i in range(3):
+        chans[i] = chans[i].point(lut)
+    return Image.merge(img.mode, chans)
+
+
+# ---------------------------------------------------------------- checks
+
+def check(cond, msg):
+    if not cond:
+        sys.exit("make_art: " + msg)
+
+
+def check_skin(img):
+    check(img.size == (W, H) and img.mode == "RGBA", "skin size/mode")
+    a = img.getchannel("A")
+    for p in [(0, 0), (W - 1, 0), (0, H - 1), (W - 1, H - 1),
+              (W // 2, 0), (W // 2, H - 1), (0, H // 2), (W - 1, H // 2)]:
+        check(a.getpixel(p) == 0, "skin not transparent at %s" % (p,))
+    for name, (x, y, w, h) in [("pane", PANE)] + list(BUTTON_RECTS.items()):
+        lo, _ = a.crop((x, y, x + w, y + h)).getextrema()
+        check(lo >= 237, "skin alpha %d under %s" % (lo, name))
+    for name, (x, y, w, h) in BUTTON_RECTS.items():
+        ext = img.crop((x, y, x + w, y + h)).convert("RGB").getextrema()
+        spread = max(hi - lo for lo, hi in ext)
+        check(spread <= 2, "skin not flat under %s (%d)" % (name, spread))
+    hist = a.histogram()
+    n = W * H
+    opaque, clear = hist[255] / n, hist[0] / n
+    part = 1 - opaque - clear
+    print("skin alpha: %.1f%% opaque, %.1f%% transparent, %.1f%% partial"
+          % (opaque * 100, clear * 100, part * 100))
+    for got, want, what in [(opaque, 0.65, "opaque"), (clear, 0.27, "clear"),
+                            (part, 0.09, "partial")]:
+        check(abs(got - want) <= 0.025, "skin %s share %.3f" % (what, got))
+
+
+def check_button_blend(skin_img, name, img):
+    """The button's outer rim must match the skin it is drawn over."""
+    x, y, w, h = BUTTON_RECTS[name.replace("_hover", "")]
+    diff = ImageChops.difference(
+        img, skin_img.crop((x, y, x + w, y + h)).convert("RGB"))
+    inner = Image.new("L", (w, h), 255)
+    inner.paste(0, (2, 2, w - 2, h - 2))
+    worst = max(hi for _, hi in ImageChops.multiply(
+        diff, Image.merge("RGB", (inner,) * 3)).getextrema())
+    check(worst <= 2, "%s edge differs from the skin by %d" % (name, worst))
+
+
+def check_png(name, data, mode, size):
+    c = png_chunks(data)
+    w, h, depth, ctype, _, _, interlace = struct.unpack(">IIBBBBB", c["IHDR"])
+    check((w, h) == size, name + " size")
+    check(depth == 8 and interlace == 0, name + " depth/interlace")
+    check(ctype == {"RGB": 2, "RGBA": 6}[mode], name + " colour type")
+    for kind in ("cHRM", "iCCP", "pHYs"):
+        check(kind in c, name + " lacks " + kind)
+
+
+def check_ico(data):
+    _, kind, count = struct.unpack("<HHH", data[:6])
+    check(kind == 1 and count == len(ICON_SIZES), "icon directory")
+    for i, s in enumerate(ICON_SIZES):
+        w, h, _, _, planes, bpp, n, off = struct.unpack(
+            "<BBBBHHII", data[6 + 16 * i:22 + 16 * i])
+        check((w or 256, h or 256) == (s, s) and bpp == 32, "icon entry %d" % s)
+        hdr = struct.unpack("<IiiHHI", data[off:off + 20])
+        check(hdr == (40, s, 2 * s, 1, 32, 0), "icon DIB header %d" % s)
+        check(n == 40 + s * s * 4 + ((s + 31) // 32) * 4 * s,
+              "icon image size %d" % s)
+
+
+# ------------------------------------------------------------------ main
+
+def main():
+    os.makedirs(OUT, exist_ok=True)
+    icc = srgb_icc()
+    sk = quantise(skin())
+    check_skin(sk)
+    files = {"skin.png": png_bytes(sk, icc)}
+    check_png("skin.png", files["skin.png"], "RGBA", (W, H))
+    for name, im in buttons(sk).items():
+        check_button_blend(sk, name, im)
+        fname = name + ".png"
+        files[fname] = png_bytes(im, icc)
+        check_png(fname, files[fname], "RGB", im.size)
+    files["quorvane.ico"] = ico_bytes(icon_images())
+    check_ico(files["quorvane.ico"])
+    check(len(files["skin.png"]) <= 560 * 1024, "skin.png too big")
+    for fname, data in sorted(files.items()):
+        with open(os.path.join(OUT, fname), "wb") as fh:
+            fh.write(data)
+        print("%-20s %8d bytes" % (fname, len(data)))
+    print("total %d bytes" % sum(len(d) for d in files.values()))
+
+
+if __name__ == "__main__":
+    main()
