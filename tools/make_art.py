@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Draw Quorvane's artwork: the login window skin, the title-bar and
 navigation buttons, and the application icon.
 
@@ -10,6 +10,11 @@ files in res/art/ can be rebuilt at any time with
 The output is byte-for-byte repeatable: every random choice comes from a
 seeded random.Random, and nothing depends on the clock.  Only PIL is
 needed (Debian's python3-pil); heavy lifting stays inside PIL's C code.
+Fonts come from Debian's fonts-arphic-ukai (brush-style CJK) and
+fonts-dejavu-extra.  Before writing anything the script checks the promises
+the client relies on (transparent window edges, opaque and flat ink under
+the pane and buttons, PNG colour-space chunks, icon layout) and stops with
+a message if one is broken.
 """
 
 import hashlib
@@ -563,12 +568,13 @@ def ink_layer():
         "convert(33 + (float(w) - 128) * 0.06 + (float(s) - 128) * 0.03, 'L')",
         w=wash, s=streak)
     rgb = Image.merge("RGB", (v, v, v.point(lambda x: x + 3)))
-    rgb = mix(rgb, solid((W, H), CALM), calm_mask())
+    calm = calm_mask()
+    rgb = mix(rgb, solid((W, H), CALM), calm)
     layer = rgb.convert("RGBA")
-    # the client draws opaque things over the calm zone, so it must be
-    # solid there whatever the brush edges did
-    # (only its core: the faint blur tails would reach the window edges)
-    solid_core = calm_mask().point(lambda v: max(0, v - 128) * 2)
+    # the client draws opaque things over the calm zone, so it must be solid
+    # there whatever the brush edges did; only its inner part counts, as the
+    # faint tails of the blur would otherwise reach the window edges
+    solid_core = calm.point(lambda v: max(0, v - 128) * 2)
     layer.putalpha(ImageChops.lighter(ink_alpha(), solid_core))
     return layer
 
@@ -711,6 +717,7 @@ def logo_layer():
 
 
 def skin():
+    """The login window: layers painted back to front."""
     img = Image.new("RGBA", (W, H), (0, 0, 0, 0))
     img.alpha_composite(sun())
     img.alpha_composite(mountains(ink_layer()))
@@ -721,7 +728,6 @@ def skin():
     img.alpha_composite(text_layer(advisory))
     img.alpha_composite(logo_layer())
     return img
-
 
 
 # -------------------------------------------------------------- buttons
@@ -994,6 +1000,10 @@ def check_ico(data):
 # ------------------------------------------------------------------ main
 
 def main():
+    for path, package in [(UKAI, "fonts-arphic-ukai"),
+                          (SERIF_BI, "fonts-dejavu-extra")]:
+        check(os.path.exists(path), "missing %s (Debian package %s)"
+              % (path, package))
     os.makedirs(OUT, exist_ok=True)
     icc = srgb_icc()
     sk = quantise(skin())
