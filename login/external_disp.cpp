@@ -1,0 +1,125 @@
+#include "login/external_disp.h"
+
+#include <string>
+#include <string_view>
+
+#include "platform/com.h"
+
+namespace {
+
+constexpr wchar_t kStartGameName[] = L"StartGame";
+
+// VarBstrCmp reads the length prefix of both operands, but a caller's name is only promised to be a
+// NUL-terminated string. Comparing a BSTR copy keeps that read inside memory we allocated.
+bool NamesStartGame(const wchar_t* name) {
+    if (!name) return false;
+    platform::Bstr candidate(name);
+    platform::Bstr startGame(kStartGameName);
+    // Flags 0: case-sensitive, so "startgame" is another name.
+    return VarBstrCmp(candidate.get(), startGame.get(), LOCALE_USER_DEFAULT, 0) == VARCMP_EQ;
+}
+
+// The string a variant carries, by value or by reference; false for every other type.
+bool ReadString(const VARIANT& arg, BSTR* text) {
+    switch (V_VT(&arg)) {
+        case VT_BSTR:
+            *text = V_BSTR(&arg);
+            return true;
+        case VT_BSTR | VT_BYREF:
+            *text = V_BSTRREF(&arg) ? *V_BSTRREF(&arg) : nullptr;
+            return true;
+        default:
+            return false;
+    }
+}
+
+// A BSTR may hold NULs; the URL is what comes before the first one. A null BSTR is the empty string.
+std::wstring UpToFirstNul(BSTR text) {
+    if (!text) return {};
+    std::wstring_view all(text, SysStringLen(text));
+    return std::wstring(all.substr(0, all.find(L'\0')));
+}
+
+wchar_t AsciiLower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+
+// `prefix` is lower case; schemes compare without regard to case, and only in ASCII.
+bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        if (AsciiLower(text[i]) != prefix[i]) return false;
+    }
+    return true;
+}
+
+// The host in what follows "scheme://": the authority ends at the first '/', '\', '?' or '#' (the
+// browser reads a backslash as a slash), user information before an '@' and a port after a ':' are
+// not part of it, and an IPv6 literal keeps its colons inside brackets.
+std::wstring_view HostOf(std::wstring_view afterScheme) {
+    std::wstring_view authority = afterScheme.substr(0, afterScheme.find_first_of(L"/\\?#"));
+    size_t at = authority.rfind(L'@');
+    std::wstring_view hostAndPort = at == std::wstring_view::npos ? authority : authority.substr(at + 1);
+    if (!hostAndPort.empty() && hostAndPort.front() == L'[') {
+        size_t close = hostAndPort.find(L']');
+        return close == std::wstring_view::npos ? std::wstring_view{} : hostAndPort.substr(1, close - 1);
+    }
+    return hostAndPort.substr(0, hostAndPort.find(L':'));
+}
+
+// Every page the login view shows gets this object, the user's own navigations and frames included,
+// so only an absolute web address may open a game window: never script, local files or resources.
+bool IsWebUrl(std::wstring_view url) {
+    for (std::wstring_view scheme : {L"http://", L"https://"}) {
+        if (StartsWithNoCase(url, scheme)) return !HostOf(url.substr(scheme.size())).empty();
+    }
+    return false;
+}
+
+}  // namespace
+
+HRESULT CExternalDisp::QueryInterface(REFIID iid, void** out) {
+    if (!out) return E_POINTER;
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)) {
+        *out = static_cast<IDispatch*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG CExternalDisp::AddRef() { return static_cast<ULONG>(++refs_); }
+
+ULONG CExternalDisp::Release() {
+    LONG left = --refs_;
+    if (left == 0) delete this;
+    return static_cast<ULONG>(left);
+}
+
+// An unknown name answers E_NOTIMPL rather than DISP_E_UNKNOWNNAME; the script engine fails the
+// page's call either way. Only the first name is a member name; the rest would be argument names.
+HRESULT CExternalDisp::GetIDsOfNames(REFIID, LPOLESTR* names, UINT nameCount, LCID, DISPID* ids) {
+    if (nameCount == 0 || !names || !ids) return E_INVALIDARG;
+    if (!NamesStartGame(names[0])) return E_NOTIMPL;
+    ids[0] = kStartGameId;
+    return S_OK;
+}
+
+// A property assignment of StartGame starts the game like a call: the flags are not looked at.
+// The result, exception and argument-error slots are never written: the page gets no value back.
+HRESULT CExternalDisp::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                              UINT*) {
+    if (id != kStartGameId) return E_NOTIMPL;
+    return StartGame(params);
+}
+
+// Arguments stand in reverse order, so rgvarg[0] is the last one of the call: the URL.
+HRESULT CExternalDisp::StartGame(const DISPPARAMS* params) {
+    if (!params || params->cArgs == 0 || !params->rgvarg) return DISP_E_BADPARAMCOUNT;
+    BSTR text = nullptr;
+    if (!ReadString(params->rgvarg[0], &text)) return DISP_E_TYPEMISMATCH;
+    // Our own copy: the opener sees a string that nothing the page does can change during the call.
+    std::wstring url = UpToFirstNul(text);
+    if (!IsWebUrl(url)) return E_INVALIDARG;
+    openGame_(url.c_str());
+    return S_OK;
+}
