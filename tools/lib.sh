@@ -87,3 +87,13 @@ stop_display() {
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
     XVFB_PID=""
 }
+
+# One persistent wineserver and one desktop for a whole run, so each test program starts in a fraction
+# of a second. A server left from an earlier run may hold a display that is gone: end it first.
+start_wineserver() {
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+    wineserver -p >/dev/null 2>&1 || true
+    wine "$BUILD/x86/tests/wine_keepalive.exe" </dev/null >/dev/null 2>&1 &
+    sleep 1
+}
