@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/desktop_shortcut.h"
+#include "game/game_window.h"
 #include "login/login_window.h"
 
 int CTravenorApp::Run() {
@@ -39,6 +40,8 @@ bool CTravenorApp::InitInstance() {
 }
 
 int CTravenorApp::ExitInstance() {
+    // The program ends with its game windows; their browser controls go while COM still runs.
+    DestroyGameWindows();
     gdiplus_.reset();  // after every image is gone: the login window took its images with it
     filter_.Revoke();
     ole_.reset();

@@ -21,7 +21,8 @@ class CTravenorApp {
     // Prepares common controls, OLE with our message filter and GDI+, then runs the login window
     // modally: that run is the program's only message loop. Always returns false (no loop follows).
     bool InitInstance();
-    // Shuts GDI+ down (only if it started) and OLE after it. Returns the exit status, 0.
+    // Destroys the game windows, then shuts GDI+ down (only if it started) and OLE after it. Returns the
+    // exit status, 0.
     int ExitInstance();
 
     // The caption of the program's message boxes: the executable's file name without extension.

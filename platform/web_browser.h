@@ -1,0 +1,28 @@
+// The system's web browser control, hosted in a site window of ours.
+#pragma once
+
+#include <exdisp.h>
+
+#include "platform/control_site.h"
+
+namespace platform {
+
+class CWebBrowser : public ControlSite {
+  public:
+    // Creates the web browser control as a child of parent over rect, with the given id; its events
+    // (DWebBrowserEvents2) go to the site's event target. The control is always created visible: its
+    // owners never show it themselves and rely on it to show the page it navigates to.
+    bool Create(const wchar_t* windowName, DWORD style, const RECT& rect, HWND parent, UINT id);
+
+    // Starts loading url and returns at once; the result of the request is not examined.
+    void Navigate(const wchar_t* url);
+
+    // The control as IWebBrowser2; empty when there is none.
+    ComPtr<IWebBrowser2> browser() const { return QueryControl<IWebBrowser2>(); }
+
+    // Dispatch ids of the browser object, the same for the control and for each frame's browser.
+    static constexpr DISPID kNavigate = 104;
+    static constexpr DISPID kDocument = 203;
+};
+
+}  // namespace platform

@@ -1,0 +1,83 @@
+// The drag tracker with the real pointer: a press in the top band of a game window's client area and
+// a move of the mouse drag the window; letting go ends the drag.
+#include <gtest/gtest.h>
+
+#include "game/drag_tracker.h"
+#include "game/game_window.h"
+#include "tests/fixtures/fake_browser.h"
+#include "tests/support/test_windows.h"
+
+using testsupport::PumpUntil;
+using testsupport::WindowRect;
+
+namespace {
+
+void SendButton(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof(input));
+}
+
+// The left button, pressed for real; let go on scope exit at the latest, so a failing test never
+// leaves it down for the next one.
+class LeftButton {
+  public:
+    LeftButton() { SendButton(MOUSEEVENTF_LEFTDOWN); }
+    ~LeftButton() { LetGo(); }
+    LeftButton(const LeftButton&) = delete;
+    LeftButton& operator=(const LeftButton&) = delete;
+    void LetGo() {
+        if (down_) SendButton(MOUSEEVENTF_LEFTUP);
+        down_ = false;
+    }
+
+  private:
+    bool down_ = true;
+};
+
+bool CursorAt(POINT p) {
+    POINT now{};
+    GetCursorPos(&now);
+    return now.x == p.x && now.y == p.y;
+}
+
+TEST(DragWithTheRealPointer, PressInTheBandAndMoveDragsTheWindow) {
+    fixtures::FakeBrowserRegistration fake;
+    ASSERT_TRUE(fake.ok());
+    SharedDragState() = DragState{};
+    OpenGameWindow(L"http://game.example/");
+    GameBrowserConainter& window = *GameWindows().back();
+    const HWND hwnd = window.hwnd();
+    ShowWindow(hwnd, SW_RESTORE);
+    MoveWindow(hwnd, 100, 100, 600, 400, TRUE);
+    // The browser covers the whole client area and takes every press there; without it the band is
+    // the game window's own.
+    window.browser().DestroyControl();
+    SetForegroundWindow(hwnd);
+
+    POINT press{60, 15};
+    ClientToScreen(hwnd, &press);
+    SetCursorPos(press.x, press.y);
+    ASSERT_TRUE(PumpUntil([&] { return CursorAt(press); }));
+    LeftButton button;
+    EXPECT_TRUE(PumpUntil([] { return SharedDragState().dragging == 1; }))
+        << "the press did not start a drag";
+
+    const RECT before = WindowRect(hwnd);
+    SetCursorPos(press.x + 80, press.y + 50);
+    EXPECT_TRUE(PumpUntil([&] {
+        const RECT now = WindowRect(hwnd);
+        return now.left == before.left + 80 && now.top == before.top + 50;
+    })) << "the window did not follow the pointer";
+
+    button.LetGo();
+    EXPECT_TRUE(PumpUntil([] { return SharedDragState().dragging == 0; }))
+        << "letting go did not end the drag";
+    EXPECT_FALSE(KillTimer(hwnd, kDragTimerId));
+
+    DestroyGameWindows();
+    SharedDragState() = DragState{};
+}
+
+}  // namespace
