@@ -188,11 +188,12 @@ struct KeyScript {
     std::vector<MSG> keys;
     size_t next = 0;
     std::vector<bool> aliveBeforeKey;
+    CTravenorDlg* login = nullptr;
     static KeyScript* current;
 
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
         KeyScript& s = *current;
-        HWND login = FindWindowW(nullptr, L"Quorvane");
+        HWND login = s.login->hwnd();
         if (!login || s.next >= s.keys.size()) return;
         s.aliveBeforeKey.push_back(IsWindow(login) != FALSE);
         const MSG& k = s.keys[s.next++];
@@ -224,9 +225,10 @@ TEST(LoginWindowRun, EnterIsInertWhileEscapeAltF4AndCloseEndTheRun) {
         SCOPED_TRACE(c.name);
         KeyScript script;
         script.keys = {kEnter, kEnter, c.ending};
+        CTravenorDlg login;
+        script.login = &login;
         KeyScript::current = &script;
         const UINT_PTR timer = SetTimer(nullptr, 0, 150, &KeyScript::Tick);
-        CTravenorDlg login;
         EXPECT_EQ(login.DoModal(), IDCANCEL);
         KillTimer(nullptr, timer);
         EXPECT_EQ(script.next, 3u) << "the run ended before the last key";
