@@ -30,4 +30,27 @@ void CWebBrowser::Navigate(const wchar_t* url) {
                     nullptr);
 }
 
+void CWebBrowser::Navigate2(const wchar_t* url) {
+    ComPtr<IDispatch> control = QueryControl<IDispatch>();
+    if (!control) return;
+    // Navigate2(URL, Flags, TargetFrameName, PostData, Headers) takes every argument as VARIANT*: the URL
+    // and the flags are references to filled variants, the other three to empty ones.
+    Variant address, flags, empty[3];
+    address.get()->vt = VT_BSTR;
+    address.get()->bstrVal = SysAllocString(url ? url : L"");
+    flags.get()->vt = VT_I4;
+    flags.get()->lVal = 0;
+    VARIANT* byOrder[5] = {address.get(), flags.get(), empty[0].get(), empty[1].get(), empty[2].get()};
+    VARIANTARG args[5];
+    for (int i = 0; i < 5; ++i) {
+        VariantInit(&args[i]);
+        args[i].vt = VT_BYREF | VT_VARIANT;
+        args[i].pvarVal = byOrder[4 - i];  // rgvarg runs from the last argument to the first
+    }
+    DISPPARAMS params{args, nullptr, 5, 0};
+    Variant result;
+    control->Invoke(kNavigate2, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result.get(),
+                    nullptr, nullptr);
+}
+
 }  // namespace platform

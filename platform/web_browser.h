@@ -17,12 +17,16 @@ class CWebBrowser : public ControlSite {
     // Starts loading url and returns at once; the result of the request is not examined.
     void Navigate(const wchar_t* url);
 
+    // Loads url into the control itself: flags 0, no target frame, post data or extra headers.
+    void Navigate2(const wchar_t* url);
+
     // The control as IWebBrowser2; empty when there is none.
     ComPtr<IWebBrowser2> browser() const { return QueryControl<IWebBrowser2>(); }
 
     // Dispatch ids of the browser object, the same for the control and for each frame's browser.
     static constexpr DISPID kNavigate = 104;
     static constexpr DISPID kDocument = 203;
+    static constexpr DISPID kNavigate2 = 500;
 };
 
 }  // namespace platform
