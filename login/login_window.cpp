@@ -15,6 +15,8 @@ const platform::MessageTable<CTravenorDlg> CTravenorDlg::kMessages = {
     {WM_CREATE, &CTravenorDlg::OnCreate},
     {WM_DESTROY, &CTravenorDlg::OnDestroy},
     {WM_MOVE, &CTravenorDlg::OnMove},
+    {WM_WINDOWPOSCHANGED, &CTravenorDlg::OnWindowPosChanged},
+    {WM_RAISE_SURFACE, &CTravenorDlg::OnRaiseSurface},
     {WM_SHOWHIDE_LOGIN, &CTravenorDlg::OnShowHideMessage},
 };
 
@@ -89,6 +91,25 @@ LRESULT CTravenorDlg::OnMove(Message& m) {
     // Signed: monitors left of or above the primary one have negative coordinates.
     MoveLoginSurface(static_cast<short>(LOWORD(m.lParam)), static_cast<short>(HIWORD(m.lParam)));
     return result;
+}
+
+// The floating windows are shown before the login window itself. Windows keeps owned popups above
+// their owner and shows them again when the owner comes back from the taskbar, but not every window
+// system does both (Wine's X11 driver without a window manager stacks windows in the order they
+// appear, and leaves popups hidden after a restore). Showing them and placing them on top once the
+// showing or restoring is over costs nothing where it is not needed.
+LRESULT CTravenorDlg::OnWindowPosChanged(Message& m) {
+    const LRESULT result = m.Default();
+    const auto* pos = reinterpret_cast<const WINDOWPOS*>(m.lParam);
+    const bool iconic = IsIconic(hwnd()) != FALSE;
+    if ((pos->flags & SWP_SHOWWINDOW) || (iconic_ && !iconic)) PostMessageW(hwnd(), WM_RAISE_SURFACE, 0, 0);
+    iconic_ = iconic;
+    return result;
+}
+
+LRESULT CTravenorDlg::OnRaiseSurface(Message&) {
+    RaiseLoginSurface();
+    return 0;
 }
 
 LRESULT CTravenorDlg::OnShowHideMessage(Message& m) { return OnShowHide(m.wParam, m.lParam); }

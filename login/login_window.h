@@ -1,14 +1,17 @@
 // The skinned login window: the program's main window and the owner of the login surface.
 #pragma once
 
+#include <memory>
+
+#include "controls/button_host.h"
+#include "login/login_pane.h"
 #include "platform/dialog.h"
 #include "platform/gdiplus.h"
 
-class CLoginBrowserConainter;
-class DialogImageButton;
-
 // Sent to the login window: wParam 1 hides it with its login surface, any other value shows them.
 constexpr UINT WM_SHOWHIDE_LOGIN = WM_USER + 1;
+// Posted to itself: put the login surface back on top once a showing or restoring is over.
+constexpr UINT WM_RAISE_SURFACE = WM_APP + 1;
 
 class CTravenorDlg : public platform::Dialog {
   public:
@@ -21,7 +24,10 @@ class CTravenorDlg : public platform::Dialog {
 
     // What the layered update was given: the constant alpha is 254 once the skin is rendered.
     const BLENDFUNCTION& blend() const { return blend_; }
-    CLoginBrowserConainter* loginPane() const { return loginPane_; }
+    // The login surface, for inspection: null before it is built and after it is released.
+    CLoginBrowserConainter* loginPane() const { return loginPane_.get(); }
+    enum HostSlot { kMinHost, kCloseHost, kHomeHost, kDepositHost, kServiceHost, kForumHost, kHostCount };
+    DialogImageButton* host(HostSlot slot) const { return hosts_[slot].get(); }
 
   protected:
     BOOL OnInitDialog() override;
@@ -35,15 +41,22 @@ class CTravenorDlg : public platform::Dialog {
     LRESULT OnCreate(platform::Message& m);
     LRESULT OnDestroy(platform::Message& m);
     LRESULT OnMove(platform::Message& m);
+    LRESULT OnWindowPosChanged(platform::Message& m);
+    LRESULT OnRaiseSurface(platform::Message& m);
     LRESULT OnShowHideMessage(platform::Message& m);
 
     BOOL RenderSkin(const platform::Image& skin);
 
-    // The login surface: the login pane and six button hosts floating over the window.
+    // The login surface: the login pane and six button hosts floating over the window (login_surface.cpp).
+    struct ButtonRow;
+    static const ButtonRow kButtons[kHostCount];
     void BuildLoginSurface();
+    void BuildPane();
+    void BuildHost(const ButtonRow& row);
     void MoveLoginSurface(int x, int y);
     LRESULT OnShowHide(WPARAM wParam, LPARAM lParam);
     void ReleaseLoginSurface();
+    void RaiseLoginSurface();
 
     static const platform::MessageTable<CTravenorDlg> kMessages;
 
@@ -51,12 +64,9 @@ class CTravenorDlg : public platform::Dialog {
     BLENDFUNCTION blend_{};
     platform::Image skin_;
     ShortcutWriter writeShortcut_;
+    bool iconic_ = false;
 
-    CLoginBrowserConainter* loginPane_ = nullptr;
-    DialogImageButton* minHost_ = nullptr;
-    DialogImageButton* closeHost_ = nullptr;
-    DialogImageButton* homeHost_ = nullptr;
-    DialogImageButton* depositHost_ = nullptr;
-    DialogImageButton* serviceHost_ = nullptr;
-    DialogImageButton* forumHost_ = nullptr;
+    std::unique_ptr<CLoginBrowserConainter> loginPane_;
+    // In field order: min, close, home, deposit, service, forum. Either all six exist or none.
+    std::unique_ptr<DialogImageButton> hosts_[kHostCount];
 };
