@@ -17,7 +17,7 @@ as_root() {
 
 # Debian packages that a fresh machine lacks; i386 multiarch first, for wine32.
 ensure_packages() {
-    local need=(cmake make mingw-w64 g++-mingw-w64-i686-posix wine wine32 xvfb xauth
+    local need=(cmake make python3 mingw-w64 g++-mingw-w64-i686-posix wine wine32 xvfb xauth
                 xdotool imagemagick googletest)
     local missing=()
     for p in "${need[@]}"; do
