@@ -1,6 +1,8 @@
 // Prints what each start-up step of the program costs in a fresh process, in the order the program
 // takes them, to show where the time to the first window goes.
 #include <windows.h>
+
+#include "bench/bench_clock.h"
 #include <commctrl.h>
 
 #include <cstdio>
@@ -13,13 +15,6 @@
 #include "res/resource.h"
 
 namespace {
-
-double Now() {
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 struct Phase {
     const char* name;

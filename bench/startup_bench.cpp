@@ -1,5 +1,7 @@
 // Prints start-up and rendering figures. Run through tools/bench; nothing here is a pass/fail test.
 #include <windows.h>
+
+#include "bench/bench_clock.h"
 #include <psapi.h>
 
 #include <algorithm>
@@ -15,13 +17,6 @@
 #include "res/resource.h"
 
 namespace {
-
-double Now() {
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());

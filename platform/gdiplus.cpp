@@ -37,7 +37,7 @@ UINT Image::Height() const {
     return height;
 }
 
-bool Image::CopyPremultiplied(void* pixels, UINT width, UINT height) const {
+bool Image::CopyPixels(void* pixels, UINT width, UINT height, Gdiplus::PixelFormat format) const {
     if (!image_ || Width() != width || Height() != height) return false;
     auto* bitmap = static_cast<Gdiplus::GpBitmap*>(image_);
     Gdiplus::Rect rect(0, 0, static_cast<INT>(width), static_cast<INT>(height));
@@ -45,11 +45,11 @@ bool Image::CopyPremultiplied(void* pixels, UINT width, UINT height) const {
     data.Width = width;
     data.Height = height;
     data.Stride = static_cast<INT>(width * 4);
-    data.PixelFormat = PixelFormat32bppPARGB;
+    data.PixelFormat = format;
     data.Scan0 = pixels;
     // A user buffer: the decoder converts straight into it, with no intermediate copy.
     if (gp::GdipBitmapLockBits(bitmap, &rect, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
-                               PixelFormat32bppPARGB, &data) != Gdiplus::Ok)
+                               format, &data) != Gdiplus::Ok)
         return false;
     gp::GdipBitmapUnlockBits(bitmap, &data);
     return true;

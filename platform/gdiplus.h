@@ -44,9 +44,13 @@ class Image {
     // The image's size in pixels; 0 when there is no image or it does not decode.
     UINT Width() const;
     UINT Height() const;
-    // Copies the decoded pixels, premultiplied BGRA, into a top-down buffer of exactly the image's size.
-    // False when the image has another size or does not decode.
-    bool CopyPremultiplied(void* pixels, UINT width, UINT height) const;
+    // Copies the decoded pixels in `format` (a 32-bpp one) into a top-down buffer of exactly the image's
+    // size. False when the image has another size or does not decode.
+    bool CopyPixels(void* pixels, UINT width, UINT height, Gdiplus::PixelFormat format) const;
+    // Premultiplied BGRA, as layered windows want it.
+    bool CopyPremultiplied(void* pixels, UINT width, UINT height) const {
+        return CopyPixels(pixels, width, height, PixelFormat32bppPARGB);
+    }
     // Disposes of the image, then frees its bytes.
     void Reset();
 

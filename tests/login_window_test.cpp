@@ -16,24 +16,6 @@ using testsupport::WindowRect;
 
 namespace {
 
-std::vector<uint32_t> StraightArgb(const platform::Image& image) {
-    const UINT w = image.Width(), h = image.Height();
-    std::vector<uint32_t> pixels(w * h);
-    Gdiplus::Rect rect(0, 0, static_cast<INT>(w), static_cast<INT>(h));
-    Gdiplus::BitmapData data{};
-    data.Width = w;
-    data.Height = h;
-    data.Stride = static_cast<INT>(w * 4);
-    data.PixelFormat = PixelFormat32bppARGB;
-    data.Scan0 = pixels.data();
-    auto* bitmap = static_cast<Gdiplus::GpBitmap*>(image.get());
-    platform::gp::GdipBitmapLockBits(bitmap, &rect,
-                                     Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
-                                     PixelFormat32bppARGB, &data);
-    platform::gp::GdipBitmapUnlockBits(bitmap, &data);
-    return pixels;
-}
-
 int Channel(uint32_t argb, int shift) { return static_cast<int>((argb >> shift) & 0xFF); }
 
 // Skin pixels that the login pane and the button hosts float over (offsets from the window's corner).
@@ -121,7 +103,7 @@ TEST_F(LoginWindowTest, BodyHitTestsAsCaptionSoAnyVisiblePixelDrags) {
 TEST_F(LoginWindowTest, ScreenShowsEachSkinPixelPremultipliedOnce) {
     platform::Image skin;
     ASSERT_TRUE(LoadPngResource(IDP_SKIN, skin));
-    const std::vector<uint32_t> argb = StraightArgb(skin);
+    const std::vector<uint32_t> argb = testsupport::StraightArgb(skin);
     // Opaque pixels and half-transparent ones: if the alpha were applied twice, the latter would
     // show visibly darker than colour x alpha.
     std::vector<POINT> samples;
@@ -151,7 +133,7 @@ TEST_F(LoginWindowTest, ScreenShowsEachSkinPixelPremultipliedOnce) {
 TEST(Skin, CanvasHoldsThePremultipliedSkin) {
     platform::Image skin;
     ASSERT_TRUE(LoadPngResource(IDP_SKIN, skin));
-    const std::vector<uint32_t> argb = StraightArgb(skin);
+    const std::vector<uint32_t> argb = testsupport::StraightArgb(skin);
     platform::WindowDc screen(nullptr);
     platform::LayeredCanvas canvas(screen.get(), kSkinWidth, kSkinHeight);
     ASSERT_TRUE(canvas.ok());

@@ -8,30 +8,12 @@
 #include "platform/window.h"
 #include "res/png_resource.h"
 #include "res/resource.h"
+#include "tests/support/test_windows.h"
 
 namespace {
 
 const WORD kChinese = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
 const UINT kUndecodable = 900;  // a "PNG" resource of the test executable holding plain text
-
-// The image's pixels as straight (not premultiplied) ARGB.
-std::vector<uint32_t> ArgbPixels(const platform::Image& image) {
-    const UINT w = image.Width(), h = image.Height();
-    std::vector<uint32_t> pixels(w * h);
-    Gdiplus::GpBitmap* bitmap = static_cast<Gdiplus::GpBitmap*>(image.get());
-    Gdiplus::Rect rect(0, 0, static_cast<INT>(w), static_cast<INT>(h));
-    Gdiplus::BitmapData data{};
-    data.Width = w;
-    data.Height = h;
-    data.Stride = static_cast<INT>(w * 4);
-    data.PixelFormat = PixelFormat32bppARGB;
-    data.Scan0 = pixels.data();
-    platform::gp::GdipBitmapLockBits(bitmap, &rect,
-                                     Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
-                                     PixelFormat32bppARGB, &data);
-    platform::gp::GdipBitmapUnlockBits(bitmap, &data);
-    return pixels;
-}
 
 TEST(LoadPngResource, EveryCatalogueImageHasItsSize) {
     struct Case {
@@ -93,7 +75,7 @@ TEST(LoadPngResource, ImageKeepsReadingItsOwnCopyLongAfterLoading) {
     second.Reset();
     platform::Image moved(std::move(first));
     EXPECT_TRUE(first.empty());
-    const std::vector<uint32_t> pixels = ArgbPixels(moved);
+    const std::vector<uint32_t> pixels = testsupport::StraightArgb(moved);
     ASSERT_EQ(pixels.size(), 2500u);
     EXPECT_EQ(pixels[25 * 50 + 25] >> 24, 0xFFu) << "button images are opaque";
 }
@@ -101,7 +83,7 @@ TEST(LoadPngResource, ImageKeepsReadingItsOwnCopyLongAfterLoading) {
 TEST(Skin, OutlineComesFromTransparentEdgesAndSolidUnderTheFloatingWindows) {
     platform::Image skin;
     ASSERT_TRUE(LoadPngResource(IDP_SKIN, skin));
-    const std::vector<uint32_t> pixels = ArgbPixels(skin);
+    const std::vector<uint32_t> pixels = testsupport::StraightArgb(skin);
     auto alpha = [&](int x, int y) { return pixels[y * 1152 + x] >> 24; };
     const POINT kTransparent[] = {{0, 0}, {1151, 0}, {0, 888}, {1151, 888}, {576, 0}, {576, 888}};
     for (const POINT& p : kTransparent) {

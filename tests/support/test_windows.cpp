@@ -26,6 +26,12 @@ RECT WindowRect(HWND hwnd) {
     return r;
 }
 
+std::vector<uint32_t> StraightArgb(const platform::Image& image) {
+    std::vector<uint32_t> pixels(image.Width() * image.Height());
+    image.CopyPixels(pixels.data(), image.Width(), image.Height(), PixelFormat32bppARGB);
+    return pixels;
+}
+
 RECT WorkArea() {
     RECT r{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);

@@ -3,7 +3,11 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
+#include <vector>
+
+#include "platform/gdiplus.h"
 
 namespace testsupport {
 
@@ -13,6 +17,9 @@ void PumpFor(DWORD ms);
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000);
 
 RECT WindowRect(HWND hwnd);
+
+// A decoded image's pixels as straight (not premultiplied) ARGB, row by row from the top.
+std::vector<uint32_t> StraightArgb(const platform::Image& image);
 // The primary monitor's work area.
 RECT WorkArea();
 
