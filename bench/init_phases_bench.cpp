@@ -7,6 +7,11 @@
 
 #include <cstdio>
 
+#include <memory>
+
+#include "app/desktop_shortcut.h"
+#include "controls/button_host.h"
+#include "login/login_pane.h"
 #include "login/skin.h"
 #include "platform/com.h"
 #include "platform/gdiplus.h"
@@ -59,6 +64,28 @@ int wmain() {
         DrawSkin(skin, canvas);
         ReleaseDC(nullptr, screen);
     }
+    {
+        Phase p("desktop shortcut");
+        CreateDesktopShortcut();
+    }
+    auto pane = std::make_unique<CLoginBrowserConainter>();
+    {
+        Phase p("login pane with its browser");
+        pane->Create(IDD_LOGIN_PANE, nullptr);
+    }
+    std::unique_ptr<DialogImageButton> hosts[6];
+    {
+        Phase p("six button hosts");
+        for (auto& host : hosts) {
+            host = std::make_unique<DialogImageButton>();
+            host->Create(IDD_BUTTON_HOST, pane->hwnd());
+            host->SetupButton(L"close", IDP_CLOSE, IDP_CLOSE_HOVER, L"close", 1002);
+            host->ShowWindow(SW_SHOW);
+            host->SetPlacement(10, 10, 50);
+        }
+    }
+    for (auto& host : hosts) host.reset();
+    pane.reset();
     skin.Reset();
     delete gdiplus;
     delete ole;
