@@ -5,7 +5,7 @@
 #include <memory>
 #include <ostream>
 
-#include "tests/hosted_button.h"
+#include "tests/fixtures/hosted_button.h"
 
 using testsupport::HostedButton;
 using testsupport::WindowRect;

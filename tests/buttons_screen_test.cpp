@@ -8,7 +8,7 @@
 
 #include "platform/layered.h"
 #include "res/png_resource.h"
-#include "tests/hosted_button.h"
+#include "tests/fixtures/hosted_button.h"
 
 using testsupport::HostedButton;
 using testsupport::PumpUntil;

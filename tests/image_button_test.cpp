@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/hosted_button.h"
+#include "tests/fixtures/hosted_button.h"
 
 using testsupport::HostedButton;
 using testsupport::ShellRecorder;
