@@ -1,5 +1,7 @@
 // The login surface: the login pane and six button hosts that float over the login window as popups it
-// owns, placed in screen coordinates at fixed offsets from its top-left corner.
+// owns, placed in screen coordinates at fixed offsets from its top-left corner. Every member is looked
+// at on its own: WM_USER+1 and WM_MOVE can arrive while the surface is half built (a message sent from
+// another thread is served while this one waits inside a call).
 #include "login/login_window.h"
 #include "login/site_hosts.h"
 #include "res/resource.h"
@@ -65,8 +67,8 @@ void CTravenorDlg::BuildHost(const ButtonRow& row) {
 
 void CTravenorDlg::MoveLoginSurface(int x, int y) {
     if (loginPane_) loginPane_->MoveWindow(x + kPaneX, y + kPaneY, kPaneWidth, kPaneHeightAfterMove, TRUE);
-    if (!hosts_[kMinHost]) return;
-    for (auto& host : hosts_) host->Reposition();
+    for (auto& host : hosts_)
+        if (host) host->Reposition();
 }
 
 LRESULT CTravenorDlg::OnShowHide(WPARAM wParam, LPARAM) {
@@ -79,8 +81,8 @@ LRESULT CTravenorDlg::OnShowHide(WPARAM wParam, LPARAM) {
         ShowWindow(SW_SHOW);
         if (loginPane_) loginPane_->ShowWindow(SW_SHOW);
     }
-    if (hosts_[kMinHost])
-        for (auto& host : hosts_) host->ShowWindow(command);
+    for (auto& host : hosts_)
+        if (host) host->ShowWindow(command);
     return 0;
 }
 
@@ -90,8 +92,8 @@ void CTravenorDlg::RaiseLoginSurface() {
     if (!IsWindowVisible(hwnd()) || IsIconic(hwnd())) return;
     const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_SHOWWINDOW;
     if (loginPane_) SetWindowPos(loginPane_->hwnd(), HWND_TOP, 0, 0, 0, 0, flags);
-    if (!hosts_[kMinHost]) return;
-    for (auto& host : hosts_) SetWindowPos(host->hwnd(), HWND_TOP, 0, 0, 0, 0, flags);
+    for (auto& host : hosts_)
+        if (host) SetWindowPos(host->hwnd(), HWND_TOP, 0, 0, 0, 0, flags);
 }
 
 // The platform destroys owned popups before their owner, so their windows are normally gone already;

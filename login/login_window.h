@@ -67,6 +67,6 @@ class CTravenorDlg : public platform::Dialog {
     bool iconic_ = false;
 
     std::unique_ptr<CLoginBrowserConainter> loginPane_;
-    // In field order: min, close, home, deposit, service, forum. Either all six exist or none.
+    // In field order: min, close, home, deposit, service, forum; created in the button table's order.
     std::unique_ptr<DialogImageButton> hosts_[kHostCount];
 };

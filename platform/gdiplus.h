@@ -3,6 +3,15 @@
 
 #include <windows.h>
 #include <objidl.h>
+
+#include <algorithm>
+
+// GDI+'s headers use unqualified min and max, which NOMINMAX takes away from older SDKs' windows.h.
+namespace Gdiplus {
+using std::max;
+using std::min;
+}  // namespace Gdiplus
+
 #include <gdiplus.h>
 
 #include <utility>

@@ -240,6 +240,9 @@ TEST(DialogLayer, ModelessDialogIsOwnedAndEndDialogOnlyHidesIt) {
     ScriptedDialog dialog;
     ASSERT_TRUE(dialog.Create(IDD_GAME, owner.hwnd()));
     EXPECT_EQ(GetWindow(dialog.hwnd(), GW_OWNER), owner.hwnd());
+    const RECT placed = testsupport::WindowRect(dialog.hwnd());
+    EXPECT_EQ(placed.left, 0) << "a part of its owner is placed by the owner, not centred";
+    EXPECT_EQ(placed.top, 0);
     ShowWindow(dialog.hwnd(), SW_SHOW);
     SendMessageW(dialog.hwnd(), WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(dialog.log.back(), L"cancel");
