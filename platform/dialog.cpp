@@ -1,6 +1,21 @@
 #include "platform/dialog.h"
 
 namespace platform {
+namespace {
+
+// The work area of the monitor that holds the window. For the primary monitor the system's own
+// setting is asked, which follows every change of the taskbar and desktop toolbars (Wine's monitor
+// information does not).
+RECT WorkAreaOf(HWND hwnd) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    RECT work = monitor.rcWork;
+    if (monitor.dwFlags & MONITORINFOF_PRIMARY) SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    return work;
+}
+
+}  // namespace
 
 INT_PTR Dialog::DoModal(HWND owner) {
     modalEnded_ = false;
@@ -92,10 +107,7 @@ bool Dialog::PreTranslateMessage(MSG& msg) {
 void Dialog::CenterWindow() {
     RECT window{};
     GetWindowRect(hwnd(), &window);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& work = monitor.rcWork;
+    const RECT work = WorkAreaOf(hwnd());
 
     RECT around = work;
     HWND owner = GetWindow(hwnd(), GW_OWNER);

@@ -254,3 +254,54 @@ TEST_F(LoginWindowTest, DraggingTheBodyMovesTheWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+// Sets the primary monitor's work area for one test and puts the old one back afterwards.
+class WorkAreaOverride {
+  public:
+    explicit WorkAreaOverride(RECT area) : old_(testsupport::WorkArea()) {
+        SystemParametersInfoW(SPI_SETWORKAREA, 0, &area, 0);
+    }
+    ~WorkAreaOverride() { SystemParametersInfoW(SPI_SETWORKAREA, 0, &old_, 0); }
+    WorkAreaOverride(const WorkAreaOverride&) = delete;
+    WorkAreaOverride& operator=(const WorkAreaOverride&) = delete;
+
+  private:
+    RECT old_;
+};
+
+// Where centring puts the window, and what that means for the pane: a window that centring leaves at
+// the origin never moves, so the pane keeps its first placement, 491 rows high.
+TEST(LoginWindowPlacement, CentringWithinTheWorkAreaDecidesThePanesFirstMove) {
+    struct Case {
+        const char* name;
+        RECT workArea;
+        POINT expected;
+        int paneHeight;
+    };
+    const Case kCases[] = {
+        {"work area larger than the window", {0, 0, 1600, 1000}, {224, 56}, 485},
+        {"work area exactly the window's size", {0, 0, 1152, 889}, {0, 0}, 491},
+        {"work area smaller than the window", {0, 0, 1000, 700}, {0, 0}, 491},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        WorkAreaOverride area(c.workArea);
+        ASSERT_EQ(testsupport::WorkArea().right, c.workArea.right) << "the platform kept its own work area";
+        CTravenorDlg login;
+        ASSERT_TRUE(login.Create(IDD_LOGIN, nullptr));
+        PumpUntil([&] { return IsWindowVisible(login.hwnd()) != FALSE; });
+        const RECT r = WindowRect(login.hwnd());
+        EXPECT_EQ(r.left, c.expected.x);
+        EXPECT_EQ(r.top, c.expected.y);
+        ASSERT_NE(login.loginPane(), nullptr);
+        const RECT pane = WindowRect(login.loginPane()->hwnd());
+        EXPECT_EQ(pane.left - r.left, 543);
+        EXPECT_EQ(pane.top - r.top, 208);
+        EXPECT_EQ(pane.right - pane.left, 405);
+        EXPECT_EQ(pane.bottom - pane.top, c.paneHeight);
+    }
+}
+
+}  // namespace
