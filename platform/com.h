@@ -97,6 +97,25 @@ class Variant {
     VARIANT value_;
 };
 
+// The type-information half of IDispatch for objects that are reached by DISPID only: they describe
+// themselves to nobody and know no names.
+template <class Base>
+class DispatchByIdOnly : public Base {
+  public:
+    using Base::Base;
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        if (count) *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
+        if (info) *info = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return DISP_E_UNKNOWNNAME;
+    }
+};
+
 // OleInitialize for this thread, undone on destruction when it succeeded.
 class OleSession {
   public:

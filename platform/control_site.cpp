@@ -122,18 +122,9 @@ class UiHandler : public HostPart<IDocHostUIHandler> {
 
 // Ambient properties: the control asks its site how to behave. Only user mode is answered; for
 // everything else the control keeps its own default.
-class AmbientProperties : public HostPart<IDispatch> {
+class AmbientProperties : public DispatchByIdOnly<HostPart<IDispatch>> {
   public:
-    using HostPart::HostPart;
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override {
-        if (count) *count = 0;
-        return S_OK;
-    }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-        if (info) *info = nullptr;
-        return E_NOTIMPL;
-    }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return DISP_E_UNKNOWNNAME; }
+    using DispatchByIdOnly::DispatchByIdOnly;
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
                         UINT*) override {
         // The control runs for the user, never inside a design tool.
@@ -266,7 +257,7 @@ HRESULT UiHandler::GetExternal(IDispatch** external) {
 
 // Receives the control's events (a dispinterface, so only Invoke carries anything) and hands them to
 // the site. A separate object: the site's own IDispatch answers ambient properties.
-class EventSink : public IDispatch {
+class EventSink : public DispatchByIdOnly<IDispatch> {
   public:
     EventSink(ControlSite& site, REFIID events) : site_(&site), events_(events) {}
     EventSink(const EventSink&) = delete;
@@ -289,15 +280,6 @@ class EventSink : public IDispatch {
         if (left == 0) delete this;
         return left;
     }
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override {
-        if (count) *count = 0;
-        return S_OK;
-    }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-        if (info) *info = nullptr;
-        return E_NOTIMPL;
-    }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return DISP_E_UNKNOWNNAME; }
     // Every event is acknowledged, handled or not: a control must not take an unhandled one as a fault.
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
                         UINT*) override {
