@@ -47,7 +47,12 @@ void DialogImageButton::Reposition() {
     RECT frame{};
     GetWindowRect(owner, &frame);
     MoveWindow(frame.left + x_, frame.top + y_, width_, height_);
-    if (button_.hwnd()) button_.MoveWindow(0, 0, width_, height_);
+    // The button sits at the host's corner and only changes with the placement: an owner's move,
+    // which calls this every time, leaves it alone.
+    RECT button{};
+    if (button_.hwnd() && GetClientRect(button_.hwnd(), &button) &&
+        (button.right != width_ || button.bottom != height_))
+        button_.MoveWindow(0, 0, width_, height_);
 }
 
 void DialogImageButton::Redraw() {

@@ -26,8 +26,7 @@ class ControlEventTarget {
     ~ControlEventTarget() = default;
 };
 
-// How one event argument reaches a typed handler. By-reference arguments arrive as pointers, so a
-// handler can answer through them (a Cancel flag, a new window).
+// How one event argument reaches a typed handler; an argument of another type reads as empty.
 template <class A>
 struct EventArg;
 template <>
@@ -39,19 +38,9 @@ struct EventArg<IDispatch*> {
     }
 };
 template <>
-struct EventArg<IDispatch**> {
-    static IDispatch** From(VARIANTARG& v) {
-        return v.vt == (VT_BYREF | VT_DISPATCH) ? v.ppdispVal : nullptr;
-    }
-};
-template <>
 struct EventArg<VARIANT*> {
     // A by-value argument is handed over as the variant itself.
     static VARIANT* From(VARIANTARG& v) { return v.vt == (VT_BYREF | VT_VARIANT) ? v.pvarVal : &v; }
-};
-template <>
-struct EventArg<VARIANT_BOOL*> {
-    static VARIANT_BOOL* From(VARIANTARG& v) { return v.vt == (VT_BYREF | VT_BOOL) ? v.pboolVal : nullptr; }
 };
 template <>
 struct EventArg<BSTR> {
@@ -132,7 +121,6 @@ class ControlSite : public Window {
     // Where the control's events go; null (the default) drops them.
     void SetEventTarget(ControlEventTarget* target) { eventTarget_ = target; }
 
-    UINT controlId() const { return controlId_; }
     bool hasControl() const { return static_cast<bool>(object_); }
     // Any interface of the control, e.g. its IDispatch or IWebBrowser2; empty when there is no control.
     template <class I>

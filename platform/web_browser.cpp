@@ -1,5 +1,8 @@
 #include "platform/web_browser.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace platform {
 
 bool CWebBrowser::Create(const wchar_t* windowName, DWORD style, const RECT& rect, HWND parent, UINT id) {
@@ -8,31 +11,19 @@ bool CWebBrowser::Create(const wchar_t* windowName, DWORD style, const RECT& rec
 }
 
 void CWebBrowser::Navigate(const wchar_t* url) {
-    ComPtr<IDispatch> control = QueryControl<IDispatch>();
-    if (!control) return;
     // Navigate(URL, Flags, TargetFrameName, PostData, Headers): the four optional arguments are passed
     // as references to empty variants, which the control reads as "not given".
     Bstr text(url);
+    VARIANTARG address;
+    VariantInit(&address);
+    address.vt = VT_BSTR;
+    address.bstrVal = text.get();
     Variant empty[4];
-    VARIANTARG args[5];
-    for (int i = 0; i < 4; ++i) {
-        VariantInit(&args[i]);
-        args[i].vt = VT_BYREF | VT_VARIANT;
-        args[i].pvarVal = empty[i].get();
-    }
-    // rgvarg holds the arguments from the last to the first, so the URL comes last.
-    VariantInit(&args[4]);
-    args[4].vt = VT_BSTR;
-    args[4].bstrVal = text.get();
-    DISPPARAMS params{args, nullptr, 5, 0};
-    Variant result;
-    control->Invoke(kNavigate, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result.get(), nullptr,
-                    nullptr);
+    CallMethod(kNavigate, {address, ByReference(empty[0]), ByReference(empty[1]), ByReference(empty[2]),
+                           ByReference(empty[3])});
 }
 
 void CWebBrowser::Navigate2(const wchar_t* url) {
-    ComPtr<IDispatch> control = QueryControl<IDispatch>();
-    if (!control) return;
     // Navigate2(URL, Flags, TargetFrameName, PostData, Headers) takes every argument as VARIANT*: the URL
     // and the flags are references to filled variants, the other three to empty ones.
     Variant address, flags, empty[3];
@@ -40,17 +31,28 @@ void CWebBrowser::Navigate2(const wchar_t* url) {
     address.get()->bstrVal = SysAllocString(url ? url : L"");
     flags.get()->vt = VT_I4;
     flags.get()->lVal = 0;
-    VARIANT* byOrder[5] = {address.get(), flags.get(), empty[0].get(), empty[1].get(), empty[2].get()};
-    VARIANTARG args[5];
-    for (int i = 0; i < 5; ++i) {
-        VariantInit(&args[i]);
-        args[i].vt = VT_BYREF | VT_VARIANT;
-        args[i].pvarVal = byOrder[4 - i];  // rgvarg runs from the last argument to the first
-    }
-    DISPPARAMS params{args, nullptr, 5, 0};
+    CallMethod(kNavigate2, {ByReference(address), ByReference(flags), ByReference(empty[0]),
+                            ByReference(empty[1]), ByReference(empty[2])});
+}
+
+void CWebBrowser::CallMethod(DISPID id, std::initializer_list<VARIANTARG> inCallOrder) {
+    ComPtr<IDispatch> control = QueryControl<IDispatch>();
+    if (!control) return;
+    // rgvarg holds the arguments from the last to the first.
+    std::vector<VARIANTARG> args(inCallOrder.begin(), inCallOrder.end());
+    std::reverse(args.begin(), args.end());
+    DISPPARAMS params{args.data(), nullptr, static_cast<UINT>(args.size()), 0};
     Variant result;
-    control->Invoke(kNavigate2, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result.get(),
-                    nullptr, nullptr);
+    control->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result.get(), nullptr,
+                    nullptr);
+}
+
+VARIANTARG CWebBrowser::ByReference(Variant& value) {
+    VARIANTARG reference;
+    VariantInit(&reference);
+    reference.vt = VT_BYREF | VT_VARIANT;
+    reference.pvarVal = value.get();
+    return reference;
 }
 
 }  // namespace platform

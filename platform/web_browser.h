@@ -3,6 +3,8 @@
 
 #include <exdisp.h>
 
+#include <initializer_list>
+
 #include "platform/control_site.h"
 
 namespace platform {
@@ -20,13 +22,17 @@ class CWebBrowser : public ControlSite {
     // Loads url into the control itself: flags 0, no target frame, post data or extra headers.
     void Navigate2(const wchar_t* url);
 
-    // The control as IWebBrowser2; empty when there is none.
-    ComPtr<IWebBrowser2> browser() const { return QueryControl<IWebBrowser2>(); }
-
     // Dispatch ids of the browser object, the same for the control and for each frame's browser.
     static constexpr DISPID kNavigate = 104;
     static constexpr DISPID kDocument = 203;
     static constexpr DISPID kNavigate2 = 500;
+
+  private:
+    // Calls method `id` of the control with the arguments in the order of the call; nothing is
+    // returned or examined.
+    void CallMethod(DISPID id, std::initializer_list<VARIANTARG> inCallOrder);
+    // An argument that refers to `value` (VT_BYREF | VT_VARIANT), as VARIANT* parameters want it.
+    static VARIANTARG ByReference(Variant& value);
 };
 
 }  // namespace platform

@@ -97,13 +97,7 @@ Probe MostTellingPoint(UINT normalId, UINT hoverId) {
 // ---- real input
 
 void MovePointer(POINT p) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    input.mi.dx = MulDiv(p.x, 65535, width - 1);
-    input.mi.dy = MulDiv(p.y, 65535, height - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof(input));
+    testsupport::SendMouse(p);
     PumpUntil([p] {
         POINT now{};
         GetCursorPos(&now);
@@ -116,13 +110,9 @@ bool LeftButtonDown() { return (GetKeyState(VK_LBUTTON) & 0x8000) != 0; }
 // A click at p; returns once this thread has taken both button messages from its queue.
 void ClickAt(POINT p) {
     MovePointer(p);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    SendInput(1, &input, sizeof(input));
+    testsupport::SendMouseButtons(MOUSEEVENTF_LEFTDOWN);
     EXPECT_TRUE(PumpUntil(LeftButtonDown, kPatience));
-    input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(1, &input, sizeof(input));
+    testsupport::SendMouseButtons(MOUSEEVENTF_LEFTUP);
     EXPECT_TRUE(PumpUntil([] { return !LeftButtonDown(); }, kPatience));
 }
 

@@ -12,23 +12,16 @@ using testsupport::WindowRect;
 
 namespace {
 
-void SendButton(DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof(input));
-}
-
 // The left button, pressed for real; let go on scope exit at the latest, so a failing test never
 // leaves it down for the next one.
 class LeftButton {
   public:
-    LeftButton() { SendButton(MOUSEEVENTF_LEFTDOWN); }
+    LeftButton() { testsupport::SendMouseButtons(MOUSEEVENTF_LEFTDOWN); }
     ~LeftButton() { LetGo(); }
     LeftButton(const LeftButton&) = delete;
     LeftButton& operator=(const LeftButton&) = delete;
     void LetGo() {
-        if (down_) SendButton(MOUSEEVENTF_LEFTUP);
+        if (down_) testsupport::SendMouseButtons(MOUSEEVENTF_LEFTUP);
         down_ = false;
     }
 

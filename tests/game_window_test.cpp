@@ -317,7 +317,7 @@ TEST(RealBrowserControl, OpensNavigatesAndClosesWithoutHanging) {
     GameBrowserConainter& window = *GameWindows().back();
     platform::CWebBrowser& browser = window.browser();
     ASSERT_TRUE(browser.hasControl()) << "the web browser control could not be created";
-    EXPECT_TRUE(browser.browser());
+    EXPECT_TRUE(browser.QueryControl<IWebBrowser2>());
     EXPECT_NE(browser.activeObject(), nullptr);
     EXPECT_TRUE(IsZoomed(window.hwnd()));
 
@@ -330,7 +330,7 @@ TEST(RealBrowserControl, OpensNavigatesAndClosesWithoutHanging) {
         << "the control follows its site";
 
     // Let the navigation run into its failure.
-    ComPtr<IWebBrowser2> web = browser.browser();
+    ComPtr<IWebBrowser2> web = browser.QueryControl<IWebBrowser2>();
     PumpUntil([&] {
         VARIANT_BOOL busy = VARIANT_FALSE;
         return FAILED(web->get_Busy(&busy)) || busy == VARIANT_FALSE;

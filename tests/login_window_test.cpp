@@ -232,12 +232,7 @@ TEST_F(LoginWindowTest, DraggingTheBodyMovesTheWindow) {
     const POINT start{before.left + 470, before.top + 450};
     std::thread pointer([start] {
         auto send = [](DWORD flags, int x, int y) {
-            INPUT input{};
-            input.type = INPUT_MOUSE;
-            input.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-            input.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-            input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-            SendInput(1, &input, sizeof(input));
+            testsupport::SendMouse({x, y}, flags);
             Sleep(60);
         };
         send(0, start.x, start.y);

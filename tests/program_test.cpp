@@ -206,12 +206,7 @@ TEST_F(ProgramTest, EscapeEndsTheProgram) {
 // Real clicks on the painted buttons, as a player makes them.
 void ClickAt(POINT p) {
     auto send = [](DWORD flags, POINT at) {
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dx = at.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-        input.mi.dy = at.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-        input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-        SendInput(1, &input, sizeof(input));
+        testsupport::SendMouse(at, flags);
         testsupport::PumpFor(80);
     };
     send(0, p);

@@ -98,3 +98,19 @@ start_wineserver() {
     # Pay for the desktop's start here, once, rather than inside the first test's time limit.
     wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
+
+# Everything a run of Windows programs here needs: packages, a fresh build, the prefix, a display and
+# one wineserver, all ended when the calling script exits.
+open_wine_session() {
+    ensure_packages
+    configure_and_build
+    ensure_prefix
+    ensure_display
+    trap end_wine_session EXIT
+    start_wineserver
+}
+
+end_wine_session() {
+    wineserver -k >/dev/null 2>&1 || true
+    stop_display
+}

@@ -18,6 +18,11 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000);
 
 RECT WindowRect(HWND hwnd);
 
+// Real pointer input through SendInput: moves the pointer to `at` (screen coordinates) together with the
+// button changes in `buttons` (MOUSEEVENTF_LEFTDOWN, ...), or presses and lets go without moving.
+void SendMouse(POINT at, DWORD buttons = 0);
+void SendMouseButtons(DWORD buttons);
+
 // A decoded image's pixels as straight (not premultiplied) ARGB, row by row from the top.
 std::vector<uint32_t> StraightArgb(const platform::Image& image);
 // The primary monitor's work area.
