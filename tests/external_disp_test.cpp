@@ -16,6 +16,7 @@
 
 #include "login/external_disp.h"
 #include "platform/com.h"
+#include "platform/interface_ids.h"
 #include "tests/fixtures/script_host.h"
 
 using platform::ComPtr;
@@ -177,9 +178,6 @@ GUID WithByteFlipped(const GUID& iid, size_t index) {
     return changed;
 }
 
-// IDispatchEx, which script engines ask for first; the bridge must answer that it has none.
-const IID kIDispatchEx = {0xa6ef9860, 0xc720, 0x11d0, {0x93, 0x37, 0x00, 0xa0, 0xc9, 0x0d, 0xca, 0xa9}};
-
 class ExternalDispTest : public testing::Test {
   protected:
     ExternalDispTest() { g_opens.clear(); }
@@ -222,7 +220,8 @@ TEST_F(ExternalDispTest, ServesIUnknownAndIDispatchOnlyComparingWholeIds) {
     const IidCase kCases[] = {
         {"IUnknown", IID_IUnknown, true},
         {"IDispatch", IID_IDispatch, true},
-        {"IDispatchEx", kIDispatchEx, false},
+        // Script engines ask for IDispatchEx first; the bridge must answer that it has none.
+        {"IDispatchEx", IID_IDispatchEx, false},
         {"IClassFactory", IID_IClassFactory, false},
         {"IPersist", IID_IPersist, false},
         {"IID_NULL", IID_NULL, false},

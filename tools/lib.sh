@@ -1,10 +1,40 @@
 # Shared set-up for tools/run and tools/test: packages, the Wine prefix, the display.
 # Sourced, not run. Everything lands under build/ so a clean clone stays clean.
+#
+# Which build: QUORVANE_ARCH=x86 (the product, the default) or x64, and for x64
+# QUORVANE_COMPILER=gcc (the default) or clang. Each has a CMake preset, a build folder and a Wine
+# prefix of its own.
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="$ROOT/build"
-export WINEPREFIX="$BUILD/wineprefix"
-export WINEARCH=win32
+QUORVANE_ARCH="${QUORVANE_ARCH:-x86}"
+QUORVANE_COMPILER="${QUORVANE_COMPILER:-gcc}"
+case "$QUORVANE_ARCH/$QUORVANE_COMPILER" in
+    x86/gcc)
+        PRESET=x86
+        TOOLCHAIN_PACKAGES=(g++-mingw-w64-i686-posix wine32)
+        export WINEPREFIX="$BUILD/wineprefix" WINEARCH=win32
+        WINE=wine ;;
+    x64/gcc | x64/clang)
+        PRESET=x64
+        TOOLCHAIN_PACKAGES=(g++-mingw-w64-x86-64-posix wine64)
+        if [ "$QUORVANE_COMPILER" = clang ]; then PRESET=x64-clang; TOOLCHAIN_PACKAGES+=(clang lld); fi
+        export WINEPREFIX="$BUILD/wineprefix64" WINEARCH=win64
+        # Debian's wine wrapper prefers the 32-bit loader whenever wine32 is installed.
+        WINE=/usr/lib/wine/wine64
+        export WINELOADER="$WINE" ;;
+    x86/clang)
+        printf '== %s\n' "clang builds are 64-bit only (QUORVANE_ARCH=x64): 32-bit clang programs linked" \
+            "   against GCC's libstdc++ crash at start-up" >&2
+        exit 2 ;;
+    *)
+        printf '== unknown build %s (QUORVANE_ARCH: x86 or x64; QUORVANE_COMPILER: gcc or clang)\n' \
+            "$QUORVANE_ARCH/$QUORVANE_COMPILER" >&2
+        exit 2 ;;
+esac
+BUILD_DIR="$BUILD/$PRESET"
+# tools/wine-run, which CTest runs every test program through, starts them with this loader.
+export QUORVANE_WINE="$WINE"
 export WINEDEBUG=-all
 # No Mono/Gecko install prompts and no desktop menu entries written into $HOME.
 export WINEDLLOVERRIDES="mscoree=;winemenubuilder.exe=d"
@@ -17,38 +47,45 @@ as_root() {
 
 # Debian packages that a fresh machine lacks; i386 multiarch first, for wine32.
 ensure_packages() {
-    local need=(cmake make python3 mingw-w64 g++-mingw-w64-i686-posix wine wine32 xvfb xauth
-                xdotool imagemagick googletest)
+    local need=(cmake make python3 mingw-w64 "${TOOLCHAIN_PACKAGES[@]}" wine xvfb xauth xdotool
+                imagemagick googletest)
     local missing=()
     for p in "${need[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     log "installing: ${missing[*]}"
-    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    if [[ " ${missing[*]} " == *" wine32 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
         as_root dpkg --add-architecture i386
     fi
-    as_root apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends \
+    # Other jobs on the machine may be installing too: wait for apt's lock rather than fail.
+    local wait_lock=(-o DPkg::Lock::Timeout=600)
+    as_root apt-get "${wait_lock[@]}" update -qq
+    DEBIAN_FRONTEND=noninteractive as_root apt-get "${wait_lock[@]}" install -y -qq --no-install-recommends \
         "${missing[@]}" >/dev/null
 }
 
 configure_and_build() {
     cd "$ROOT"
-    cmake --preset x86 "$@" >/dev/null
-    cmake --build --preset x86
+    cmake --preset "$PRESET" "$@" >/dev/null
+    cmake --build --preset "$PRESET"
 }
 
-# A throwaway 32-bit prefix that never asks anything and writes nothing outside itself.
+# A throwaway prefix that never asks anything and writes nothing outside itself.
 ensure_prefix() {
     [ -f "$WINEPREFIX/.quorvane-ready" ] && return 0
     log "creating the Wine prefix in $WINEPREFIX"
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
-    wineboot --init >/dev/null 2>&1
+    # A prefix that failed to boot must not be marked ready (e.g. a kernel without 32-bit support
+    # cannot start wine32 at all).
+    if ! "$WINE" wineboot --init >/dev/null 2>&1; then
+        log "$WINE cannot set up a $WINEARCH prefix on this machine"
+        return 1
+    fi
     wineserver -w
     # Without a window manager, managed windows stall on hide/destroy and caption drags hang.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     # The shell folders point into $HOME by symlink; keep them inside the prefix.
     local user_dir
     for user_dir in "$WINEPREFIX"/drive_c/users/*/; do
@@ -94,9 +131,9 @@ start_wineserver() {
     wineserver -k >/dev/null 2>&1 || true
     wineserver -w >/dev/null 2>&1 || true
     wineserver -p >/dev/null 2>&1 || true
-    wine "$BUILD/x86/tests/wine_keepalive.exe" </dev/null >/dev/null 2>&1 &
+    "$WINE" "$BUILD_DIR/tests/wine_keepalive.exe" </dev/null >/dev/null 2>&1 &
     # Pay for the desktop's start here, once, rather than inside the first test's time limit.
-    wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+    "$WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
 # Everything a run of Windows programs here needs: packages, a fresh build, the prefix, a display and
