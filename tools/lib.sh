@@ -71,6 +71,11 @@ configure_and_build() {
     cmake --build --preset "$PRESET"
 }
 
+# True when the kernel starts 32-bit programs: wine32's loader answers its version.
+runs_32bit_programs() {
+    /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
 # A throwaway prefix that never asks anything and writes nothing outside itself.
 ensure_prefix() {
     [ -f "$WINEPREFIX/.quorvane-ready" ] && return 0
@@ -79,6 +84,10 @@ ensure_prefix() {
     mkdir -p "$WINEPREFIX"
     # A prefix that failed to boot must not be marked ready (e.g. a kernel without 32-bit support
     # cannot start wine32 at all).
+    if [ "$WINEARCH" = win32 ] && ! runs_32bit_programs; then
+        log "this machine's kernel runs no 32-bit programs, so wine32 cannot start; QUORVANE_ARCH=x64 can"
+        return 1
+    fi
     if ! "$WINE" wineboot --init >/dev/null 2>&1; then
         log "$WINE cannot set up a $WINEARCH prefix on this machine"
         return 1
