@@ -71,10 +71,8 @@ class Image {
     bool CopyPixels(void* pixels, UINT width, UINT height, Gdiplus::PixelFormat format) const {
         return CopyBitmapPixels(bitmap_, pixels, width, height, format);
     }
-    // Premultiplied BGRA, as layered windows want it.
-    bool CopyPremultiplied(void* pixels, UINT width, UINT height) const {
-        return CopyPixels(pixels, width, height, PixelFormat32bppPARGB);
-    }
+    // Premultiplied BGRA, as layered windows want it: the same values as CopyPixels in 32-bpp PARGB.
+    bool CopyPremultiplied(void* pixels, UINT width, UINT height) const;
     // Disposes of the bitmap, then frees the pixels it reads.
     void Reset();
 
