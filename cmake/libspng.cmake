@@ -14,8 +14,8 @@ find_library(QUORVANE_ZLIB_LIBRARY NAMES libz.a zlibstatic zlib REQUIRED)
 add_library(quorvane_spng STATIC "${QUORVANE_LIBSPNG_DIR}/spng/spng.c")
 target_include_directories(quorvane_spng SYSTEM PUBLIC "${QUORVANE_LIBSPNG_DIR}/spng"
                            PRIVATE "${QUORVANE_ZLIB_INCLUDE_DIR}")
-# The portable filters only: the SIMD ones need SSSE3 on some paths and, on i686, flags that would let
-# the compiler use newer instructions anywhere in the file.
+# The portable filters only: the SIMD ones have SSSE3 and SSE4.1 variants, and on i686 they build only
+# with -msse2, which would let the compiler use SSE2 anywhere in the file.
 target_compile_definitions(quorvane_spng PUBLIC SPNG_STATIC PRIVATE SPNG_DISABLE_OPT)
 target_link_libraries(quorvane_spng PRIVATE "${QUORVANE_ZLIB_LIBRARY}")
 if(NOT MSVC)
