@@ -52,6 +52,7 @@ ensure_libspng_source() {
                    -o Dir::State::Lists="$apt_dir/lists" -o Dir::Cache="$apt_dir/cache"
                    -o APT::Sandbox::User=root)
     log "fetching the libspng 0.7.3 source package"
+    rm -rf "$LIBSPNG_SOURCE"  # what an interrupted fetch left: unpacking refuses an existing folder
     apt-get "${private[@]}" update -qq
     (cd "$BUILD/third_party" && apt-get "${private[@]}" source -qq libspng >/dev/null)
     [ -f "$LIBSPNG_SOURCE/spng/spng.c" ]
