@@ -14,6 +14,8 @@ using std::min;
 
 #include <gdiplus.h>
 
+#include <cstdint>
+#include <memory>
 #include <utility>
 
 #include "platform/handles.h"
@@ -35,37 +37,50 @@ class GdiplusSession {
     ULONG_PTR token_ = 0;
 };
 
-// A decoded image together with the memory it was decoded from: GDI+ may read the bytes again at
-// any later use, so they are freed with the image and never earlier.
+// Copies a GDI+ bitmap's pixels in `format` (a 32-bpp one) into a top-down buffer of exactly the
+// bitmap's size, converting as GDI+ does. False when the bitmap has another size or cannot be read.
+bool CopyBitmapPixels(Gdiplus::GpImage* bitmap, void* pixels, UINT width, UINT height,
+                      Gdiplus::PixelFormat format);
+
+// Decoded pixels in memory, straight (not premultiplied) BGRA, top-down: the layout of GDI+'s 32-bpp
+// ARGB. The image lends them to a GDI+ bitmap for drawing; that bitmap reads them in place, so no
+// codec is ever involved and the pixels live exactly as long as the bitmap.
 class Image {
   public:
     Image() = default;
-    Image(Gdiplus::GpImage* image, UniqueGlobal bytes) : image_(image), bytes_(std::move(bytes)) {}
+    // Takes `pixels`, width x height of them; `opaque` when every alpha is 255, which lets drawing skip
+    // blending. Stays empty when GDI+ cannot make a bitmap of them (e.g. before GdiplusStartup).
+    Image(UINT width, UINT height, std::unique_ptr<uint32_t[]> pixels, bool opaque);
     Image(Image&& other) noexcept
-        : image_(std::exchange(other.image_, nullptr)), bytes_(std::move(other.bytes_)) {}
+        : pixels_(std::move(other.pixels_)),
+          width_(std::exchange(other.width_, 0)),
+          height_(std::exchange(other.height_, 0)),
+          bitmap_(std::exchange(other.bitmap_, nullptr)) {}
     Image& operator=(Image&& other) noexcept;
     Image(const Image&) = delete;
     Image& operator=(const Image&) = delete;
     ~Image() { Reset(); }
 
-    Gdiplus::GpImage* get() const { return image_; }
-    bool empty() const { return image_ == nullptr; }
-    // The image's size in pixels; 0 when there is no image or it does not decode.
-    UINT Width() const;
-    UINT Height() const;
-    // Copies the decoded pixels in `format` (a 32-bpp one) into a top-down buffer of exactly the image's
-    // size. False when the image has another size or does not decode.
-    bool CopyPixels(void* pixels, UINT width, UINT height, Gdiplus::PixelFormat format) const;
-    // Premultiplied BGRA, as layered windows want it.
-    bool CopyPremultiplied(void* pixels, UINT width, UINT height) const {
-        return CopyPixels(pixels, width, height, PixelFormat32bppPARGB);
+    Gdiplus::GpImage* get() const { return bitmap_; }
+    bool empty() const { return bitmap_ == nullptr; }
+    // The image's size in pixels; 0 when there is no image.
+    UINT Width() const { return width_; }
+    UINT Height() const { return height_; }
+    // Copies the pixels in `format` (a 32-bpp one) into a top-down buffer of exactly the image's size.
+    // False when the image has another size or there is none.
+    bool CopyPixels(void* pixels, UINT width, UINT height, Gdiplus::PixelFormat format) const {
+        return CopyBitmapPixels(bitmap_, pixels, width, height, format);
     }
-    // Disposes of the image, then frees its bytes.
+    // Premultiplied BGRA, as layered windows want it: the same values as CopyPixels in 32-bpp PARGB.
+    bool CopyPremultiplied(void* pixels, UINT width, UINT height) const;
+    // Disposes of the bitmap, then frees the pixels it reads.
     void Reset();
 
   private:
-    Gdiplus::GpImage* image_ = nullptr;
-    UniqueGlobal bytes_;
+    std::unique_ptr<uint32_t[]> pixels_;
+    UINT width_ = 0;
+    UINT height_ = 0;
+    Gdiplus::GpBitmap* bitmap_ = nullptr;
 };
 
 // A GDI+ graphics object on a device context.

@@ -48,21 +48,68 @@ as_root() {
 # Debian packages that a fresh machine lacks; i386 multiarch first, for wine32.
 ensure_packages() {
     local need=(cmake make python3 mingw-w64 "${TOOLCHAIN_PACKAGES[@]}" wine xvfb xauth xdotool
-                imagemagick googletest)
+                imagemagick googletest dpkg-dev libz-mingw-w64-dev)
     local missing=()
     for p in "${need[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
     done
-    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ ${#missing[@]} -ne 0 ]; then install_packages "${missing[@]}"; fi
+    ensure_libspng_source
+}
+
+install_packages() {
+    local missing=("$@")
     log "installing: ${missing[*]}"
     if [[ " ${missing[*]} " == *" wine32 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
         as_root dpkg --add-architecture i386
     fi
-    # Other jobs on the machine may be installing too: wait for apt's lock rather than fail.
-    local wait_lock=(-o DPkg::Lock::Timeout=600)
-    as_root apt-get "${wait_lock[@]}" update -qq
-    DEBIAN_FRONTEND=noninteractive as_root apt-get "${wait_lock[@]}" install -y -qq --no-install-recommends \
-        "${missing[@]}" >/dev/null
+    # Other builds on the same machine may be installing at the same moment: wait for their lock.
+    as_root apt-get -o DPkg::Lock::Timeout=600 update -qq
+    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends \
+        -o DPkg::Lock::Timeout=600 "${missing[@]}" >/dev/null
+}
+
+# The PNG decoder's sources, as Debian ships them, unpacked under build/third_party for CMake to
+# compile. A private apt configuration under build/ names the machine's own Debian archive with
+# deb-src, so the system's sources, lists and caches stay as they are.
+LIBSPNG_SOURCE="$BUILD/third_party/libspng-0.7.3"
+ensure_libspng_source() {
+    [ -f "$LIBSPNG_SOURCE/spng/spng.c" ] && return 0
+    local apt_dir="$BUILD/apt"
+    mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$BUILD/third_party"
+    debian_archive_as_deb_src >"$apt_dir/sources.list"
+    local private=(-o Dir::Etc::SourceList="$apt_dir/sources.list" -o Dir::Etc::SourceParts=/nonexistent
+                   -o Dir::State::Lists="$apt_dir/lists" -o Dir::Cache="$apt_dir/cache"
+                   -o APT::Sandbox::User=root)
+    log "fetching the libspng 0.7.3 source package"
+    rm -rf "$LIBSPNG_SOURCE"  # what an interrupted fetch left: unpacking refuses an existing folder
+    apt-get "${private[@]}" update -qq
+    (cd "$BUILD/third_party" && apt-get "${private[@]}" source -qq libspng >/dev/null)
+    [ -f "$LIBSPNG_SOURCE/spng/spng.c" ]
+}
+
+# A deb-src line for the first Debian archive the machine's own apt sources name (deb822 or one-line form).
+debian_archive_as_deb_src() {
+    local f
+    for f in /etc/apt/sources.list.d/*.sources; do
+        [ -f "$f" ] || continue
+        awk 'BEGIN { RS = ""; FS = "\n" }
+             { types = uris = suites = key = ""
+               for (i = 1; i <= NF; i++) {
+                   if ($i ~ /^Types:/) types = $i
+                   else if ($i ~ /^URIs:/) { split($i, w, " "); uris = w[2] }
+                   else if ($i ~ /^Suites:/) { split($i, w, " "); suites = w[2] }
+                   else if ($i ~ /^Signed-By:/) { split($i, w, " "); key = w[2] } }
+               if (types ~ /deb/ && uris ~ /\/debian\/?$/) {
+                   printf "deb-src %s%s %s main\n", key == "" ? "" : "[signed-by=" key "] ", uris, suites
+                   exit 0 } }' "$f" | grep . && return 0
+    done
+    for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+        [ -f "$f" ] || continue
+        sed -nE 's#^deb[[:space:]]+(\[[^]]*\][[:space:]]+)?([^[:space:]]+/debian/?)[[:space:]]+([^[:space:]]+).*#deb-src \1\2 \3 main#p' \
+            "$f" | head -n 1 | grep . && return 0
+    done
+    log "no Debian archive in the machine's apt sources"; return 1
 }
 
 configure_and_build() {
