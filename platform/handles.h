@@ -66,6 +66,13 @@ struct KernelHandleTraits {
 };
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 
+struct ModuleTraits {
+    using Handle = HMODULE;
+    static HMODULE Invalid() { return nullptr; }
+    static void Close(HMODULE h) { FreeLibrary(h); }
+};
+using UniqueModule = UniqueHandle<ModuleTraits>;
+
 struct IconTraits {
     using Handle = HICON;
     static HICON Invalid() { return nullptr; }
