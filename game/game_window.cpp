@@ -144,6 +144,7 @@ LRESULT GameBrowserConainter::OnLButtonDblClk(Message&) { return 0; }
 // object stay, hidden, until the program ends.
 LRESULT GameBrowserConainter::OnClose(Message& m) {
     UnloadBrowser();
+    DropIcon();
     return m.Default();
 }
 
@@ -154,6 +155,11 @@ LRESULT GameBrowserConainter::OnDestroy(Message& m) {
 }
 
 void GameBrowserConainter::UnloadBrowser() { browser_.DestroyControl(); }
+
+// The big icon is shared and owned by the system, but for the caption and the taskbar the system
+// makes a small copy of it for this window, bitmaps and all, and keeps it as long as the icon is set.
+// Nothing shows a closed game window again, so the icon goes with the game, and the copy with it.
+void GameBrowserConainter::DropIcon() { SendMessageW(hwnd(), WM_SETICON, ICON_BIG, 0); }
 
 // Every finished document, the top-level one and each frame's, loses its scroll bars: the game
 // fills the window exactly.

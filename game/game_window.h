@@ -53,6 +53,7 @@ class GameBrowserConainter : public platform::Dialog, public platform::ControlEv
 
     void OnDocumentComplete(IDispatch* browser, VARIANT* url);
     void UnloadBrowser();
+    void DropIcon();
 
     static const platform::MessageTable<GameBrowserConainter> kMessages;
     static const platform::EventTable<GameBrowserConainter> kEvents;
