@@ -2,7 +2,6 @@
 
 #include <exdispid.h>
 #include <mshtml.h>
-#include <windowsx.h>
 
 #include "res/resource.h"
 
@@ -62,7 +61,6 @@ const platform::MessageTable<GameBrowserConainter> GameBrowserConainter::kMessag
     {WM_CREATE, &GameBrowserConainter::OnCreate},
     {WM_SIZE, &GameBrowserConainter::OnSize},
     {WM_LBUTTONDOWN, &GameBrowserConainter::OnLButtonDown},
-    {WM_LBUTTONUP, &GameBrowserConainter::OnLButtonUp},
     {WM_TIMER, &GameBrowserConainter::OnTimer},
     {WM_LBUTTONDBLCLK, &GameBrowserConainter::OnLButtonDblClk},
     {WM_CLOSE, &GameBrowserConainter::OnClose},
@@ -120,18 +118,13 @@ LRESULT GameBrowserConainter::OnSize(Message& m) {
 
 LRESULT GameBrowserConainter::OnLButtonDown(Message& m) {
     const LRESULT result = m.Default();
-    OnLButtonDown(static_cast<UINT>(m.wParam), POINT{GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)});
+    OnLButtonDown(m.keys(), m.point());
     return result;
-}
-
-LRESULT GameBrowserConainter::OnLButtonUp(Message& m) {
-    OnLButtonUp(static_cast<UINT>(m.wParam), POINT{GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)});
-    return m.Default();
 }
 
 LRESULT GameBrowserConainter::OnTimer(Message& m) {
     const LRESULT result = m.Default();
-    OnTimer(static_cast<UINT_PTR>(m.wParam));
+    OnTimer(m.timerId());
     return result;
 }
 

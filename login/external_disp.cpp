@@ -79,11 +79,11 @@ HRESULT CExternalDisp::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params,
     return StartGame(params);
 }
 
-// Arguments stand in reverse order, so rgvarg[0] is the last one of the call: the URL.
+// The URL is the last argument of the call: with one argument that one, with several the last.
 HRESULT CExternalDisp::StartGame(const DISPPARAMS* params) {
     if (!params || params->cArgs == 0 || !params->rgvarg) return DISP_E_BADPARAMCOUNT;
     BSTR text = nullptr;
-    if (!ReadString(params->rgvarg[0], &text)) return DISP_E_TYPEMISMATCH;
+    if (!ReadString(platform::LastArgument(*params), &text)) return DISP_E_TYPEMISMATCH;
     // Our own copy: the opener sees a string that nothing the page does can change during the call.
     std::wstring url = UpToFirstNul(text);
     // Every page the login view shows gets this object, the user's own navigations and frames

@@ -86,10 +86,9 @@ class EventTable {
     }
 
   private:
-    // rgvarg holds the arguments from the last to the first.
     template <class... Args, size_t... I>
     static void Call(T& self, void (T::*handler)(Args...), DISPPARAMS& params, std::index_sequence<I...>) {
-        (self.*handler)(EventArg<Args>::From(params.rgvarg[params.cArgs - 1 - I])...);
+        (self.*handler)(EventArg<Args>::From(ArgumentInCallOrder(params, static_cast<UINT>(I)))...);
     }
 
     std::vector<Entry> entries_;

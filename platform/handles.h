@@ -50,7 +50,6 @@ struct GdiObjectTraits {
     static void Close(T h) { DeleteObject(h); }
 };
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
-using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 
 struct GlobalTraits {
     using Handle = HGLOBAL;
@@ -72,13 +71,6 @@ struct ModuleTraits {
     static void Close(HMODULE h) { FreeLibrary(h); }
 };
 using UniqueModule = UniqueHandle<ModuleTraits>;
-
-struct IconTraits {
-    using Handle = HICON;
-    static HICON Invalid() { return nullptr; }
-    static void Close(HICON h) { DestroyIcon(h); }
-};
-using UniqueIcon = UniqueHandle<IconTraits>;
 
 // A window's DC from GetDC, given back with ReleaseDC to the same window.
 class WindowDc {
