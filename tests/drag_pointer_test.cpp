@@ -35,15 +35,21 @@ bool CursorAt(POINT p) {
     return now.x == p.x && now.y == p.y;
 }
 
-TEST(DragWithTheRealPointer, PressInTheBandAndMoveDragsTheWindow) {
-    fixtures::FakeBrowserRegistration fake;
-    ASSERT_TRUE(fake.ok());
+// A new game window, restored to a known place, with no drag going on.
+GameBrowserConainter& OpenRestoredGameWindow() {
     SharedDragState() = DragState{};
     OpenGameWindow(L"http://game.example/");
     GameBrowserConainter& window = *GameWindows().back();
+    ShowWindow(window.hwnd(), SW_RESTORE);
+    MoveWindow(window.hwnd(), 100, 100, 600, 400, TRUE);
+    return window;
+}
+
+TEST(DragWithTheRealPointer, PressInTheBandAndMoveDragsTheWindow) {
+    fixtures::FakeBrowserRegistration fake;
+    ASSERT_TRUE(fake.ok());
+    GameBrowserConainter& window = OpenRestoredGameWindow();
     const HWND hwnd = window.hwnd();
-    ShowWindow(hwnd, SW_RESTORE);
-    MoveWindow(hwnd, 100, 100, 600, 400, TRUE);
     // The browser covers the whole client area and takes every press there; without it the band is
     // the game window's own.
     window.browser().DestroyControl();
@@ -78,12 +84,7 @@ TEST(DragWithTheRealPointer, PressInTheBandAndMoveDragsTheWindow) {
 TEST(DragWithTheRealPointer, PressTheControlLetsThroughDragsTheWindow) {
     fixtures::FakeBrowserRegistration fake;
     ASSERT_TRUE(fake.ok());
-    SharedDragState() = DragState{};
-    OpenGameWindow(L"http://game.example/");
-    GameBrowserConainter& window = *GameWindows().back();
-    const HWND hwnd = window.hwnd();
-    ShowWindow(hwnd, SW_RESTORE);
-    MoveWindow(hwnd, 100, 100, 600, 400, TRUE);
+    const HWND hwnd = OpenRestoredGameWindow().hwnd();
     fixtures::FakeBrowserRecord& control = *fake.records().back();
     control.transparentRows = 30;
     ASSERT_TRUE(IsWindowVisible(control.window));
