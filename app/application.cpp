@@ -29,8 +29,6 @@ bool CTravenorApp::InitInstance() {
     filter_.Register();
     filter_.EnableBusyDialog(false);
     filter_.SetBusyReply(SERVERCALL_RETRYLATER);
-    filter_.EnableNotRespondingDialog(true);
-    filter_.SetMessagePendingDelay(static_cast<DWORD>(-1));
 
     gdiplus_ = std::make_unique<platform::GdiplusSession>();
 

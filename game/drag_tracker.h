@@ -7,11 +7,8 @@
 
 // One record for the whole process, shared by every game window.
 struct DragState {
-    int dragging = 0;           // 1 while a drag is in progress
-    POINT dragAnchor{};         // screen position against which the next tick measures the move
-    int resizeMode = 0;         // a hit-test code while a resize runs; nothing starts one
-    int pendingResizeMode = 0;  // resize to arm on the next press; nothing sets it
-    POINT resizeAnchor{};
+    int dragging = 0;    // 1 while a drag is in progress
+    POINT dragAnchor{};  // screen position against which the next tick measures the move
 };
 DragState& SharedDragState();
 

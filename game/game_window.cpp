@@ -2,7 +2,6 @@
 
 #include <exdispid.h>
 #include <mshtml.h>
-#include <windowsx.h>
 
 #include "res/resource.h"
 
@@ -62,7 +61,6 @@ const platform::MessageTable<GameBrowserConainter> GameBrowserConainter::kMessag
     {WM_CREATE, &GameBrowserConainter::OnCreate},
     {WM_SIZE, &GameBrowserConainter::OnSize},
     {WM_LBUTTONDOWN, &GameBrowserConainter::OnLButtonDown},
-    {WM_LBUTTONUP, &GameBrowserConainter::OnLButtonUp},
     {WM_TIMER, &GameBrowserConainter::OnTimer},
     {WM_LBUTTONDBLCLK, &GameBrowserConainter::OnLButtonDblClk},
     {WM_CLOSE, &GameBrowserConainter::OnClose},
@@ -120,18 +118,13 @@ LRESULT GameBrowserConainter::OnSize(Message& m) {
 
 LRESULT GameBrowserConainter::OnLButtonDown(Message& m) {
     const LRESULT result = m.Default();
-    OnLButtonDown(static_cast<UINT>(m.wParam), POINT{GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)});
+    OnLButtonDown(m.keys(), m.point());
     return result;
-}
-
-LRESULT GameBrowserConainter::OnLButtonUp(Message& m) {
-    OnLButtonUp(static_cast<UINT>(m.wParam), POINT{GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)});
-    return m.Default();
 }
 
 LRESULT GameBrowserConainter::OnTimer(Message& m) {
     const LRESULT result = m.Default();
-    OnTimer(static_cast<UINT_PTR>(m.wParam));
+    OnTimer(m.timerId());
     return result;
 }
 
@@ -144,6 +137,7 @@ LRESULT GameBrowserConainter::OnLButtonDblClk(Message&) { return 0; }
 // object stay, hidden, until the program ends.
 LRESULT GameBrowserConainter::OnClose(Message& m) {
     UnloadBrowser();
+    DropIcon();
     return m.Default();
 }
 
@@ -154,6 +148,11 @@ LRESULT GameBrowserConainter::OnDestroy(Message& m) {
 }
 
 void GameBrowserConainter::UnloadBrowser() { browser_.DestroyControl(); }
+
+// The big icon is shared and owned by the system, but for the caption and the taskbar the system
+// makes a small copy of it for this window, bitmaps and all, and keeps it as long as the icon is set.
+// Nothing shows a closed game window again, so the icon goes with the game, and the copy with it.
+void GameBrowserConainter::DropIcon() { SendMessageW(hwnd(), WM_SETICON, ICON_BIG, 0); }
 
 // Every finished document, the top-level one and each frame's, loses its scroll bars: the game
 // fills the window exactly.

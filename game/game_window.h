@@ -40,7 +40,6 @@ class GameBrowserConainter : public platform::Dialog, public platform::ControlEv
     LRESULT OnCreate(platform::Message& m);
     LRESULT OnSize(platform::Message& m);
     LRESULT OnLButtonDown(platform::Message& m);
-    LRESULT OnLButtonUp(platform::Message& m);
     LRESULT OnTimer(platform::Message& m);
     LRESULT OnLButtonDblClk(platform::Message& m);
     LRESULT OnClose(platform::Message& m);
@@ -48,11 +47,11 @@ class GameBrowserConainter : public platform::Dialog, public platform::ControlEv
 
     // The drag tracker's share of the mouse and timer messages (drag_tracker.cpp).
     void OnLButtonDown(UINT flags, POINT point);
-    void OnLButtonUp(UINT flags, POINT point);
     void OnTimer(UINT_PTR id);
 
     void OnDocumentComplete(IDispatch* browser, VARIANT* url);
     void UnloadBrowser();
+    void DropIcon();
 
     static const platform::MessageTable<GameBrowserConainter> kMessages;
     static const platform::EventTable<GameBrowserConainter> kEvents;

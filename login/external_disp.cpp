@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "platform/com.h"
+#include "platform/web_address.h"
 
 namespace {
 
@@ -38,40 +39,6 @@ std::wstring UpToFirstNul(BSTR text) {
     if (!text) return {};
     std::wstring_view all(text, SysStringLen(text));
     return std::wstring(all.substr(0, all.find(L'\0')));
-}
-
-wchar_t AsciiLower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
-
-// `prefix` is lower case; schemes compare without regard to case, and only in ASCII.
-bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        if (AsciiLower(text[i]) != prefix[i]) return false;
-    }
-    return true;
-}
-
-// The host in what follows "scheme://": the authority ends at the first '/', '\', '?' or '#' (the
-// browser reads a backslash as a slash), user information before an '@' and a port after a ':' are
-// not part of it, and an IPv6 literal keeps its colons inside brackets.
-std::wstring_view HostOf(std::wstring_view afterScheme) {
-    std::wstring_view authority = afterScheme.substr(0, afterScheme.find_first_of(L"/\\?#"));
-    size_t at = authority.rfind(L'@');
-    std::wstring_view hostAndPort = at == std::wstring_view::npos ? authority : authority.substr(at + 1);
-    if (!hostAndPort.empty() && hostAndPort.front() == L'[') {
-        size_t close = hostAndPort.find(L']');
-        return close == std::wstring_view::npos ? std::wstring_view{} : hostAndPort.substr(1, close - 1);
-    }
-    return hostAndPort.substr(0, hostAndPort.find(L':'));
-}
-
-// Every page the login view shows gets this object, the user's own navigations and frames included,
-// so only an absolute web address may open a game window: never script, local files or resources.
-bool IsWebUrl(std::wstring_view url) {
-    for (std::wstring_view scheme : {L"http://", L"https://"}) {
-        if (StartsWithNoCase(url, scheme)) return !HostOf(url.substr(scheme.size())).empty();
-    }
-    return false;
 }
 
 }  // namespace
@@ -112,14 +79,17 @@ HRESULT CExternalDisp::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params,
     return StartGame(params);
 }
 
-// Arguments stand in reverse order, so rgvarg[0] is the last one of the call: the URL.
+// The URL is the last argument of the call: with one argument that one, with several the last.
 HRESULT CExternalDisp::StartGame(const DISPPARAMS* params) {
     if (!params || params->cArgs == 0 || !params->rgvarg) return DISP_E_BADPARAMCOUNT;
     BSTR text = nullptr;
-    if (!ReadString(params->rgvarg[0], &text)) return DISP_E_TYPEMISMATCH;
+    if (!ReadString(platform::LastArgument(*params), &text)) return DISP_E_TYPEMISMATCH;
     // Our own copy: the opener sees a string that nothing the page does can change during the call.
     std::wstring url = UpToFirstNul(text);
-    if (!IsWebUrl(url)) return E_INVALIDARG;
+    // Every page the login view shows gets this object, the user's own navigations and frames
+    // included, so only an absolute web address may open a game window: never script, local files or
+    // resources. The opener is given exactly the string that was checked.
+    if (!platform::IsWebAddress(url)) return E_INVALIDARG;
     openGame_(url.c_str());
     return S_OK;
 }

@@ -89,7 +89,8 @@ LRESULT CTravenorDlg::OnDestroy(Message& m) {
 LRESULT CTravenorDlg::OnMove(Message& m) {
     const LRESULT result = m.Default();
     // Signed: monitors left of or above the primary one have negative coordinates.
-    MoveLoginSurface(static_cast<short>(LOWORD(m.lParam)), static_cast<short>(HIWORD(m.lParam)));
+    const POINT origin = m.point();
+    MoveLoginSurface(origin.x, origin.y);
     return result;
 }
 

@@ -38,8 +38,8 @@ DWORD MessageFilter::RetryRejectedCall(HTASK, DWORD, DWORD rejectType) {
 }
 
 DWORD MessageFilter::MessagePending(HTASK, DWORD, DWORD) {
-    // Let COM dispatch what arrives while an outgoing call waits. The not-responding dialog is
-    // never shown: its delay is set out of reach by the application, and this filter has none.
+    // Let COM dispatch what arrives while an outgoing call waits. This filter has no not-responding
+    // dialog to show, however long the call takes.
     return PENDINGMSG_WAITDEFPROCESS;
 }
 

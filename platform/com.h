@@ -5,7 +5,10 @@
 #include <ole2.h>
 #include <oleauto.h>
 
+#include <initializer_list>
+#include <iterator>
 #include <utility>
+#include <vector>
 
 namespace platform {
 
@@ -97,6 +100,21 @@ class Variant {
     VARIANT value_;
 };
 
+// IDispatch hands arguments over in reverse: rgvarg[0] is the last argument of the call and
+// rgvarg[cArgs - 1] the first. These three are the only code that knows it.
+// The argument at `position` of the call (0 is the first); position must be below params.cArgs.
+inline VARIANTARG& ArgumentInCallOrder(const DISPPARAMS& params, UINT position) {
+    return params.rgvarg[params.cArgs - 1 - position];
+}
+// The last argument of the call; params must hold at least one.
+inline VARIANTARG& LastArgument(const DISPPARAMS& params) {
+    return ArgumentInCallOrder(params, params.cArgs - 1);
+}
+// Arguments given in the order of the call, laid out as rgvarg wants them.
+inline std::vector<VARIANTARG> InDispatchOrder(std::initializer_list<VARIANTARG> inCallOrder) {
+    return std::vector<VARIANTARG>(std::rbegin(inCallOrder), std::rend(inCallOrder));
+}
+
 // The type-information half of IDispatch for objects that are reached by DISPID only: they describe
 // themselves to nobody and know no names.
 template <class Base>
@@ -149,8 +167,6 @@ class MessageFilter : public IMessageFilter {
     void EnableBusyDialog(bool enable) { busyDialog_ = enable; }
     // What incoming calls get while the thread has declared itself busy.
     void SetBusyReply(DWORD reply) { busyReply_ = reply; }
-    void EnableNotRespondingDialog(bool enable) { notRespondingDialog_ = enable; }
-    void SetMessagePendingDelay(DWORD ms) { pendingDelay_ = ms; }
     void BeginBusyState() { ++busyCount_; }
     void EndBusyState() {
         if (busyCount_ > 0) --busyCount_;
@@ -174,8 +190,6 @@ class MessageFilter : public IMessageFilter {
     ComPtr<IMessageFilter> previous_;
     bool busyDialog_ = true;
     DWORD busyReply_ = SERVERCALL_ISHANDLED;
-    bool notRespondingDialog_ = true;
-    DWORD pendingDelay_ = 8000;
     int busyCount_ = 0;
 };
 

@@ -298,6 +298,7 @@ class EventSink : public DispatchByIdOnly<IDispatch> {
 }  // namespace detail
 
 const MessageTable<ControlSite> ControlSite::kMessages = {
+    {WM_NCHITTEST, &ControlSite::OnNcHitTest},
     {WM_SIZE, &ControlSite::OnSize},
     {WM_DESTROY, &ControlSite::OnDestroy},
 };
@@ -316,29 +317,35 @@ bool ControlSite::CreateControl(REFCLSID clsid, REFIID events, const wchar_t* na
     ComPtr<IOleObject> object;
     if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, object.PutVoid())))
         return false;
-    ActivateControl(std::move(object), events);
-    return true;
+    if (ActivateControl(std::move(object), events)) return true;
+    // A control that would not come up is let go at once: the site stays, empty, and everything
+    // asked of it later finds no control.
+    ReleaseControl();
+    return false;
 }
 
-void ControlSite::ActivateControl(ComPtr<IOleObject> object, REFIID events) {
+bool ControlSite::ActivateControl(ComPtr<IOleObject> object, REFIID events) {
     host_ = ComPtr<detail::SiteHost>(new detail::SiteHost(*this));
+    // Held from here on, so that a failure below is torn down like any other control.
+    object_ = object;
     IOleClientSite* client = host_->clientSite();
     DWORD misc = 0;
     object->GetMiscStatus(DVASPECT_CONTENT, &misc);
     // Some controls, the web browser among them, need their site before they can initialise.
     const bool siteFirst = (misc & OLEMISC_SETCLIENTSITEFIRST) != 0;
-    if (siteFirst) object->SetClientSite(client);
+    if (siteFirst && FAILED(object->SetClientSite(client))) return false;
+    // A control without persistence needs no initialising.
     ComPtr<IPersistStreamInit> persist;
-    if (SUCCEEDED(object.As(&persist))) persist->InitNew();
-    if (!siteFirst) object->SetClientSite(client);
-    object_ = object;
+    if (SUCCEEDED(object.As(&persist)) && FAILED(persist->InitNew())) return false;
+    if (!siteFirst && FAILED(object->SetClientSite(client))) return false;
     AdviseEvents(object.get(), events);
 
     RECT area{};
     GetClientRect(hwnd(), &area);
-    object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, client, 0, hwnd(), &area);
+    if (FAILED(object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, client, 0, hwnd(), &area))) return false;
     object.As(&inPlaceObject_);
     object.As(&activeObject_);
+    return true;
 }
 
 void ControlSite::AdviseEvents(IUnknown* control, REFIID events) {
@@ -358,10 +365,15 @@ void ControlSite::ReleaseControl() {
     // Taking the control out first makes a nested call (from the site's WM_DESTROY) find nothing.
     ComPtr<IOleObject> object = std::move(object_);
     if (!object) return;
-    // Deactivation destroys the control's window while its parent, the site, still exists.
+    // The order is deliberate. Deactivation first destroys the control's window while its parent,
+    // the site, still exists. Close comes next, with the client site still attached: while it closes,
+    // the browser control reports its deactivation and hides itself through that site, and asks its
+    // document host for its last UI calls; a site taken away first would leave those calls without an
+    // answer halfway through. Close may let go of the control's inner objects, but `object` holds our
+    // own reference, so the interface stays valid for the one call that follows: SetClientSite(null),
+    // which cuts the control's reference to our site, as the last link from the control to us.
     if (inPlaceObject_) inPlaceObject_->InPlaceDeactivate();
     object->Close(OLECLOSE_NOSAVE);
-    // The control holds our site and our sink; both links are cut so that it keeps nothing of ours.
     object->SetClientSite(nullptr);
     if (connection_) connection_->Unadvise(adviseCookie_);
     connection_.Reset();
@@ -374,6 +386,11 @@ void ControlSite::ReleaseControl() {
     if (host_) host_->Detach();
     host_.Reset();
 }
+
+// The site is a window only so that the control has a parent of ours; for the pointer it is not
+// there. A press the control passes on (its window answers HTTRANSPARENT) then reaches the window
+// that holds the site, just as when the control is that window's own child.
+LRESULT ControlSite::OnNcHitTest(Message&) { return HTTRANSPARENT; }
 
 LRESULT ControlSite::OnSize(Message& m) {
     const LRESULT result = m.Default();

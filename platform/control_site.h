@@ -86,10 +86,9 @@ class EventTable {
     }
 
   private:
-    // rgvarg holds the arguments from the last to the first.
     template <class... Args, size_t... I>
     static void Call(T& self, void (T::*handler)(Args...), DISPPARAMS& params, std::index_sequence<I...>) {
-        (self.*handler)(EventArg<Args>::From(params.rgvarg[params.cArgs - 1 - I])...);
+        (self.*handler)(EventArg<Args>::From(ArgumentInCallOrder(params, static_cast<UINT>(I)))...);
     }
 
     std::vector<Entry> entries_;
@@ -109,8 +108,9 @@ class ControlSite : public Window {
 
     // Creates the site window (a child of parent with the given style, rectangle and id) and the control
     // of class clsid in it, in-place active over the whole site. Events of the dispinterface `events` go
-    // to the event target. False when the site window or the control could not be made; a site window
-    // made before a failure stays, empty.
+    // to the event target. False when the site window or the control could not be made or activated
+    // (SetClientSite, InitNew or DoVerb failed); a control that failed is released at once, and a site
+    // window made before a failure stays, empty.
     bool CreateControl(REFCLSID clsid, REFIID events, const wchar_t* name, DWORD style, const RECT& rect,
                        HWND parent, UINT id);
 
@@ -147,10 +147,11 @@ class ControlSite : public Window {
     friend class detail::SiteHost;
     friend class detail::EventSink;
 
+    LRESULT OnNcHitTest(Message& m);
     LRESULT OnSize(Message& m);
     LRESULT OnDestroy(Message& m);
 
-    void ActivateControl(ComPtr<IOleObject> object, REFIID events);
+    bool ActivateControl(ComPtr<IOleObject> object, REFIID events);
     void AdviseEvents(IUnknown* control, REFIID events);
     void ReleaseControl();
     void FitControlToSite();

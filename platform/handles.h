@@ -50,7 +50,6 @@ struct GdiObjectTraits {
     static void Close(T h) { DeleteObject(h); }
 };
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
-using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 
 struct GlobalTraits {
     using Handle = HGLOBAL;
@@ -66,12 +65,12 @@ struct KernelHandleTraits {
 };
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 
-struct IconTraits {
-    using Handle = HICON;
-    static HICON Invalid() { return nullptr; }
-    static void Close(HICON h) { DestroyIcon(h); }
+struct ModuleTraits {
+    using Handle = HMODULE;
+    static HMODULE Invalid() { return nullptr; }
+    static void Close(HMODULE h) { FreeLibrary(h); }
 };
-using UniqueIcon = UniqueHandle<IconTraits>;
+using UniqueModule = UniqueHandle<ModuleTraits>;
 
 // A window's DC from GetDC, given back with ReleaseDC to the same window.
 class WindowDc {

@@ -1,6 +1,5 @@
 #include "platform/web_browser.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace platform {
@@ -38,9 +37,7 @@ void CWebBrowser::Navigate2(const wchar_t* url) {
 void CWebBrowser::CallMethod(DISPID id, std::initializer_list<VARIANTARG> inCallOrder) {
     ComPtr<IDispatch> control = QueryControl<IDispatch>();
     if (!control) return;
-    // rgvarg holds the arguments from the last to the first.
-    std::vector<VARIANTARG> args(inCallOrder.begin(), inCallOrder.end());
-    std::reverse(args.begin(), args.end());
+    std::vector<VARIANTARG> args = InDispatchOrder(inCallOrder);
     DISPPARAMS params{args.data(), nullptr, static_cast<UINT>(args.size()), 0};
     Variant result;
     control->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result.get(), nullptr,

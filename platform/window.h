@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <initializer_list>
+#include <type_traits>
 #include <vector>
 
 namespace platform {
@@ -19,6 +20,17 @@ class Message {
 
     LRESULT Default();
     Window& window() const { return window_; }
+
+    // The arguments read as the messages that carry them define them, so no handler decodes lParam.
+    // Mouse messages: the pointer in client coordinates; WM_MOVE: the client area's new origin.
+    // Both coordinates are signed: left of or above the origin they are negative.
+    POINT point() const {
+        return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    }
+    // Mouse messages: the MK_ flags of the buttons and keys held down.
+    UINT keys() const { return static_cast<UINT>(wParam); }
+    // WM_TIMER: the timer's id.
+    UINT_PTR timerId() const { return static_cast<UINT_PTR>(wParam); }
 
     const UINT id;
     const WPARAM wParam;
@@ -48,9 +60,13 @@ class MessageTable {
         return nullptr;
     }
 
-    // Runs the class's handler for m, or the base class's processing when the table has none.
+    // Runs the class's handler for m, or the base class's processing when the table has none. Base
+    // must be a real base of T: T itself would call its own OnMessage again, without end.
     template <class Base>
     LRESULT Route(T& self, Message& m) const {
+        static_assert(std::is_base_of_v<Base, T> && !std::is_same_v<Base, T>,
+                      "Route falls through to a base of T");
+        static_assert(std::is_base_of_v<Window, Base>, "the fall-through is a window class's processing");
         if (Handler h = Find(m.id)) return (self.*h)(m);
         return self.Base::OnMessage(m);
     }

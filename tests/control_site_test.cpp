@@ -264,6 +264,51 @@ TEST_F(ControlSiteTest, UnknownControlLeavesAnEmptySite) {
     EXPECT_TRUE(fake_.records().empty());
 }
 
+// A control that will not activate is let go at once; the site stays, holds nothing, and whatever is
+// asked of it afterwards is harmless.
+TEST_F(ControlSiteTest, ControlThatFailsAnActivationStepIsReleasedAndTheSiteStaysEmpty) {
+    struct StepCase {
+        const wchar_t* step;
+        Calls asked;  // what the control saw before it was let go
+    };
+    const StepCase kCases[] = {
+        {L"SetClientSite", {L"SetClientSite"}},
+        {L"InitNew", {L"SetClientSite"}},
+        {L"DoVerb", {L"SetClientSite", L"Advise", L"DoVerb INPLACEACTIVATE"}},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(testing::Message() << "failing " << c.step);
+        fake_.OnEachControl([&](FakeBrowserRecord& record) { record.failing = c.step; });
+        HostWindow host;
+        EXPECT_FALSE(host.CreateSite());
+        FakeBrowserRecord& control = Control();
+        EXPECT_EQ(control.refs, 0) << "the control was not released";
+        EXPECT_EQ(control.live, nullptr);
+        ASSERT_FALSE(control.calls.empty());
+        EXPECT_EQ(Calls(control.calls.begin(), control.calls.begin() + c.asked.size()), c.asked);
+        EXPECT_EQ(control.calls.back(), L"Deleted");
+        EXPECT_EQ(control.window, nullptr);
+
+        EXPECT_TRUE(IsWindow(host.site.hwnd())) << "the site stays";
+        EXPECT_FALSE(host.site.hasControl());
+        EXPECT_FALSE(host.site.QueryControl<IDispatch>());
+        EXPECT_EQ(host.site.activeObject(), nullptr);
+        const size_t seen = control.calls.size();
+        host.site.MoveWindow(0, 0, 120, 90);
+        platform::CWebBrowser& browser = host.site;
+        browser.Navigate(L"http://page.example/");
+        host.site.DestroyControl();
+        EXPECT_EQ(control.calls.size(), seen) << "the released control was reached again";
+        EXPECT_EQ(host.site.hwnd(), nullptr);
+    }
+}
+
+TEST_F(ControlSiteTest, ControlIsInitialisedBeforeItIsActivated) {
+    HostWindow host;
+    ASSERT_TRUE(host.CreateSite());
+    EXPECT_TRUE(Control().initialised);
+}
+
 TEST_F(ControlSiteTest, BrowserIsShownAndNavigatesWithTheUrlAndFourEmptyOptionals) {
     HostWindow host;
     platform::CWebBrowser browser;

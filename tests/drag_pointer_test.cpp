@@ -35,15 +35,21 @@ bool CursorAt(POINT p) {
     return now.x == p.x && now.y == p.y;
 }
 
-TEST(DragWithTheRealPointer, PressInTheBandAndMoveDragsTheWindow) {
-    fixtures::FakeBrowserRegistration fake;
-    ASSERT_TRUE(fake.ok());
+// A new game window, restored to a known place, with no drag going on.
+GameBrowserConainter& OpenRestoredGameWindow() {
     SharedDragState() = DragState{};
     OpenGameWindow(L"http://game.example/");
     GameBrowserConainter& window = *GameWindows().back();
+    ShowWindow(window.hwnd(), SW_RESTORE);
+    MoveWindow(window.hwnd(), 100, 100, 600, 400, TRUE);
+    return window;
+}
+
+TEST(DragWithTheRealPointer, PressInTheBandAndMoveDragsTheWindow) {
+    fixtures::FakeBrowserRegistration fake;
+    ASSERT_TRUE(fake.ok());
+    GameBrowserConainter& window = OpenRestoredGameWindow();
     const HWND hwnd = window.hwnd();
-    ShowWindow(hwnd, SW_RESTORE);
-    MoveWindow(hwnd, 100, 100, 600, 400, TRUE);
     // The browser covers the whole client area and takes every press there; without it the band is
     // the game window's own.
     window.browser().DestroyControl();
@@ -68,6 +74,52 @@ TEST(DragWithTheRealPointer, PressInTheBandAndMoveDragsTheWindow) {
     EXPECT_TRUE(PumpUntil([] { return SharedDragState().dragging == 0; }))
         << "letting go did not end the drag";
     EXPECT_FALSE(KillTimer(hwnd, kDragTimerId));
+
+    DestroyGameWindows();
+    SharedDragState() = DragState{};
+}
+
+// A control passes the presses in its top rows on (its window answers HTTRANSPARENT there): such a
+// press reaches the game window through the site and drags it; a press the control keeps does not.
+TEST(DragWithTheRealPointer, PressTheControlLetsThroughDragsTheWindow) {
+    fixtures::FakeBrowserRegistration fake;
+    ASSERT_TRUE(fake.ok());
+    const HWND hwnd = OpenRestoredGameWindow().hwnd();
+    fixtures::FakeBrowserRecord& control = *fake.records().back();
+    control.transparentRows = 30;
+    ASSERT_TRUE(IsWindowVisible(control.window));
+    SetForegroundWindow(hwnd);
+
+    struct PressCase {
+        LONG row;
+        bool drags;
+    };
+    for (const PressCase c : {PressCase{10, true}, PressCase{40, false}}) {
+        SCOPED_TRACE(testing::Message() << "client row " << c.row);
+        POINT press{60, c.row};
+        ClientToScreen(hwnd, &press);
+        SetCursorPos(press.x, press.y);
+        ASSERT_TRUE(PumpUntil([&] { return CursorAt(press); }));
+        const RECT before = WindowRect(hwnd);
+        {
+            LeftButton button;
+            testsupport::PumpFor(150);
+            SetCursorPos(press.x + 80, press.y + 50);
+            const bool followed = PumpUntil(
+                [&] {
+                    const RECT now = WindowRect(hwnd);
+                    return now.left == before.left + 80 && now.top == before.top + 50;
+                },
+                c.drags ? 3000 : 600);
+            EXPECT_EQ(followed, c.drags);
+            if (!c.drags) {
+                const RECT now = WindowRect(hwnd);
+                EXPECT_EQ(now.left, before.left);
+                EXPECT_EQ(now.top, before.top);
+            }
+        }
+        EXPECT_TRUE(PumpUntil([] { return SharedDragState().dragging == 0; }));
+    }
 
     DestroyGameWindows();
     SharedDragState() = DragState{};
