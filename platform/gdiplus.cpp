@@ -48,7 +48,8 @@ Image::Image(UINT width, UINT height, std::unique_ptr<uint32_t[]> pixels, bool o
 }
 
 // Each colour channel times alpha / 255, rounded to the nearest integer as GDI+ rounds it; here rather
-// than through GDI+'s conversion, which costs several times more for a window-sized image.
+// than through GDI+'s conversion, which costs several times more for a window-sized image. Red and blue
+// are worked on together, each in a 16-bit lane that c x alpha + 128 never overflows.
 bool Image::CopyPremultiplied(void* pixels, UINT width, UINT height) const {
     if (empty() || width != width_ || height != height_) return false;
     const uint32_t* from = pixels_.get();
@@ -59,12 +60,11 @@ bool Image::CopyPremultiplied(void* pixels, UINT width, UINT height) const {
             to[i] = alpha ? argb : 0;
             continue;
         }
-        uint32_t premultiplied = alpha << 24;
-        for (int shift = 0; shift < 24; shift += 8) {
-            const uint32_t product = ((argb >> shift) & 0xFFu) * alpha + 128;
-            premultiplied |= ((product + (product >> 8)) >> 8) << shift;
-        }
-        to[i] = premultiplied;
+        uint32_t redBlue = (argb & 0x00FF00FFu) * alpha + 0x00800080u;
+        redBlue = ((redBlue + ((redBlue >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+        uint32_t green = ((argb >> 8) & 0xFFu) * alpha + 0x80u;
+        green = ((green + (green >> 8)) >> 8) & 0xFFu;
+        to[i] = (alpha << 24) | redBlue | (green << 8);
     }
     return true;
 }
