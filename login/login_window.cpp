@@ -17,6 +17,7 @@ const platform::MessageTable<CTravenorDlg> CTravenorDlg::kMessages = {
     {WM_MOVE, &CTravenorDlg::OnMove},
     {WM_WINDOWPOSCHANGED, &CTravenorDlg::OnWindowPosChanged},
     {WM_RAISE_SURFACE, &CTravenorDlg::OnRaiseSurface},
+    {WM_LOGIN_SHOWN, &CTravenorDlg::OnLoginShown},
     {WM_SHOWHIDE_LOGIN, &CTravenorDlg::OnShowHideMessage},
 };
 
@@ -102,6 +103,13 @@ LRESULT CTravenorDlg::OnWindowPosChanged(Message& m) {
     const LRESULT result = m.Default();
     const auto* pos = reinterpret_cast<const WINDOWPOS*>(m.lParam);
     const bool iconic = IsIconic(hwnd()) != FALSE;
+    if ((pos->flags & SWP_SHOWWINDOW) && !shownOnce_) {
+        // The surface waited, hidden and in place, for this first show; what start-up still has to do
+        // comes right after it.
+        shownOnce_ = true;
+        RaiseLoginSurface();
+        PostMessageW(hwnd(), WM_LOGIN_SHOWN, 0, 0);
+    }
     if ((pos->flags & SWP_SHOWWINDOW) || (iconic_ && !iconic)) PostMessageW(hwnd(), WM_RAISE_SURFACE, 0, 0);
     iconic_ = iconic;
     return result;
@@ -109,6 +117,12 @@ LRESULT CTravenorDlg::OnWindowPosChanged(Message& m) {
 
 LRESULT CTravenorDlg::OnRaiseSurface(Message&) {
     RaiseLoginSurface();
+    return 0;
+}
+
+// Nothing on screen waits for the shortcut, so it is written once the login window is up.
+LRESULT CTravenorDlg::OnLoginShown(Message&) {
+    if (writeShortcut_) writeShortcut_();
     return 0;
 }
 

@@ -190,6 +190,8 @@ TEST_F(ProgramTest, WritesItsShortcutOnTheDesktop) {
         S_OK);
     platform::ComPtr<IPersistFile> file;
     ASSERT_EQ(shell.As(&file), S_OK);
+    // The program writes it right after its window is on screen.
+    PumpUntil([&] { return file->Load(link.c_str(), STGM_READ) == S_OK; }, 10000);
     ASSERT_EQ(file->Load(link.c_str(), STGM_READ), S_OK);
     wchar_t target[MAX_PATH] = {};
     shell->GetPath(target, MAX_PATH, nullptr, 0);
