@@ -308,26 +308,22 @@ namespace {
 // thread that shows them.
 struct FirstShow {
     HWND hwnd;
+    HWND owner;
     RECT rect;
-    bool loginVisible;
+    bool ownerVisible;
 };
 std::vector<FirstShow> g_firstShows;
-HWND g_watchedOwner = nullptr;
 
 LRESULT CALLBACK RecordFirstShows(int code, WPARAM wParam, LPARAM lParam) {
     const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
     if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGED &&
         (reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & SWP_SHOWWINDOW)) {
         const HWND owner = GetWindow(call->hwnd, GW_OWNER);
-        if (!g_watchedOwner && !owner) {
-            wchar_t className[16] = {};
-            GetClassNameW(call->hwnd, className, 16);
-            if (lstrcmpW(className, L"#32770") == 0) g_watchedOwner = call->hwnd;
-        }
         const bool seen = std::any_of(g_firstShows.begin(), g_firstShows.end(),
                                       [&](const FirstShow& s) { return s.hwnd == call->hwnd; });
-        if (owner && owner == g_watchedOwner && !seen)
-            g_firstShows.push_back({call->hwnd, WindowRect(call->hwnd), IsWindowVisible(owner) != FALSE});
+        if (owner && !seen)
+            g_firstShows.push_back(
+                {call->hwnd, owner, WindowRect(call->hwnd), IsWindowVisible(owner) != FALSE});
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -336,19 +332,18 @@ LRESULT CALLBACK RecordFirstShows(int code, WPARAM wParam, LPARAM lParam) {
 // window that is already up, so nothing is ever seen jumping from the screen's corner into place.
 TEST(LoginSurfaceStart, EveryPopupFirstShowsInItsFinalPlaceAfterTheLoginWindow) {
     g_firstShows.clear();
-    g_watchedOwner = nullptr;
     const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROCRET, &RecordFirstShows, nullptr, GetCurrentThreadId());
     CTravenorDlg login;
     ASSERT_TRUE(login.Create(IDD_LOGIN, nullptr));
     PumpUntil([&] { return IsWindowVisible(login.hwnd()) != FALSE && g_firstShows.size() >= 7; });
     testsupport::PumpFor(200);
     UnhookWindowsHookEx(hook);
-    ASSERT_EQ(g_watchedOwner, login.hwnd());
     ASSERT_EQ(g_firstShows.size(), 7u);
     for (const FirstShow& shown : g_firstShows) {
         SCOPED_TRACE(testing::Message() << "popup " << shown.hwnd);
         const RECT now = WindowRect(shown.hwnd);
-        EXPECT_TRUE(shown.loginVisible) << "shown before the login window";
+        EXPECT_EQ(shown.owner, login.hwnd());
+        EXPECT_TRUE(shown.ownerVisible) << "shown before the login window";
         EXPECT_EQ(shown.rect.left, now.left);
         EXPECT_EQ(shown.rect.top, now.top);
         EXPECT_EQ(shown.rect.right, now.right);

@@ -44,8 +44,16 @@ struct Program {
         if (!CreateProcessW(path.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                             &process))
             return false;
-        // Up once the login window is visible and its surface has followed the centring move.
-        PumpUntil([&] { return (login = FindLogin()) != nullptr && Popups().size() == 7; }, 20000);
+        // Up once the login window is visible and its surface has followed the centring move; the
+        // surface shows right after the login window itself.
+        PumpUntil(
+            [&] {
+                if ((login = FindLogin()) == nullptr) return false;
+                const std::vector<OwnedPopup> popups = Popups();
+                return popups.size() == 7 && std::all_of(popups.begin(), popups.end(),
+                                                         [](const OwnedPopup& p) { return p.visible; });
+            },
+            20000);
         return login != nullptr;
     }
     ~Program() {
