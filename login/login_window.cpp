@@ -94,11 +94,12 @@ LRESULT CTravenorDlg::OnMove(Message& m) {
     return result;
 }
 
-// The floating windows are shown before the login window itself. Windows keeps owned popups above
-// their owner and shows them again when the owner comes back from the taskbar, but not every window
-// system does both (Wine's X11 driver without a window manager stacks windows in the order they
-// appear, and leaves popups hidden after a restore). Showing them and placing them on top once the
-// showing or restoring is over costs nothing where it is not needed.
+// The floating windows wait, hidden and in place, for the login window's first show and are shown
+// right after it, so they appear above it. Windows keeps owned popups above their owner and shows
+// them again when the owner comes back from the taskbar, but not every window system does both
+// (Wine's X11 driver without a window manager stacks windows in the order they appear, and leaves
+// popups hidden after a restore). Showing them and placing them on top once a showing or restoring
+// is over costs nothing where it is not needed.
 LRESULT CTravenorDlg::OnWindowPosChanged(Message& m) {
     const LRESULT result = m.Default();
     const auto* pos = reinterpret_cast<const WINDOWPOS*>(m.lParam);
