@@ -5,6 +5,7 @@
 // once everything is up.
 #include <windows.h>
 
+#include "bench/bare_content.h"
 #include "bench/launch_report.h"
 
 namespace {
@@ -20,24 +21,6 @@ HWND Popup(DWORD exStyle, int x, int y, int width, int height, HWND owner, HINST
                            instance, nullptr);
 }
 
-void RenderTransparent(HWND hwnd) {
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 1152, -889, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    POINT origin{0, 0};
-    SIZE size{1152, 889};
-    BLENDFUNCTION blend{AC_SRC_OVER, 0, 254, AC_SRC_ALPHA};
-    UpdateLayeredWindow(hwnd, screen, &origin, &size, memory, &origin, 0, &blend, ULW_ALPHA);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-}
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
@@ -49,7 +32,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     RegisterClassW(&wc);
     HWND login = Popup(WS_EX_LAYERED | WS_EX_APPWINDOW, 384, 95, 1152, 889, nullptr, instance);
     SetWindowTextW(login, L"Quorvane");
-    RenderTransparent(login);
+    PushTransparentContent(login, POINT{384, 95});
     HWND popups[7];
     popups[0] = Popup(0, 384 + 543, 95 + 208, 405, 485, login, instance);
     CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 405, 485, popups[0], nullptr, instance,

@@ -204,6 +204,8 @@ std::wstring Sibling(const wchar_t* name) {
 //   startup_bench --compare A.exe B.exe          (time to the whole surface)
 //   startup_bench --compare-entry A.exe B.exe    (time to the entry point; loader probes)
 int wmain(int argc, wchar_t** argv) {
+    // Unbuffered: the children started below share the console, and no line may come out twice.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     if (argc == 4 &&
         (std::wcscmp(argv[1], L"--compare") == 0 || std::wcscmp(argv[1], L"--compare-entry") == 0)) {
         const bool entry = std::wcscmp(argv[1], L"--compare-entry") == 0;
