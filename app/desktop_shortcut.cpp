@@ -7,6 +7,7 @@
 #include <cwchar>
 
 #include "platform/com.h"
+#include "platform/on_demand.h"
 
 using platform::ComPtr;
 
@@ -46,8 +47,9 @@ class ShellItemIds {
 // The current user's desktop (never the one shared by all users) as a file-system path.
 bool DesktopFolder(wchar_t (&path)[MAX_PATH]) {
     ShellItemIds desktop;
-    if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, desktop.Put()))) return false;
-    return SHGetPathFromIDListW(desktop.get(), path) && path[0] != L'\0';
+    if (FAILED(platform::shell::GetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, desktop.Put())))
+        return false;
+    return platform::shell::GetPathFromIdList(desktop.get(), path) && path[0] != L'\0';
 }
 
 bool ExecutablePath(wchar_t (&path)[MAX_PATH]) {

@@ -56,6 +56,8 @@ void DialogImageButton::Reposition() {
 }
 
 void DialogImageButton::Redraw() {
+    // A hidden host covers nothing and shows nothing; it is painted when it is shown.
+    if (!IsWindowVisible(hwnd())) return;
     InvalidateOwnerUnderHost();
     platform::PaintDc paint(hwnd());
     RECT client{};

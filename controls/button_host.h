@@ -25,7 +25,8 @@ class DialogImageButton : public platform::Dialog {
     // Moves host and button to the stored offset from the owner's current position. Without an owner
     // the host collapses to nothing at the screen origin.
     void Reposition();
-    // Has the owner repaint what lies under the host, makes the host transparent and draws the button.
+    // Has the owner repaint what lies under the host, makes the host transparent and draws the button;
+    // does nothing while the host is hidden.
     void Redraw();
 
     CImageButton& button() { return button_; }

@@ -1,8 +1,7 @@
 #include "controls/image_button.h"
 
-#include <shellapi.h>
-
 #include "platform/handles.h"
+#include "platform/on_demand.h"
 #include "res/png_resource.h"
 
 using platform::Message;
@@ -34,7 +33,7 @@ CImageButton::ShellOpener CImageButton::shellOpener_ = &CImageButton::OpenWithSh
 
 void CImageButton::OpenWithShell(const wchar_t* target) {
     // The shell picks the program (a browser for a URL) and starts it; the outcome is not ours to report.
-    ShellExecuteW(nullptr, L"open", target, nullptr, nullptr, SW_SHOWNORMAL);
+    platform::shell::Execute(nullptr, L"open", target, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 CImageButton::ShellOpener CImageButton::SetShellOpener(ShellOpener opener) {

@@ -42,8 +42,10 @@ const CTravenorDlg::ButtonRow CTravenorDlg::kButtons[kHostCount] = {
      152, 679, 153, 120},
 };
 
+// Every member is placed while it is still hidden and first shown together with the login window
+// (ShowLoginSurface): a popup placed before it shows costs a fraction of one moved on screen, and
+// each shows where it stays. The desktop shortcut is written once the window is up (OnLoginShown).
 void CTravenorDlg::BuildLoginSurface() {
-    if (writeShortcut_) writeShortcut_();
     BuildPane();
     for (const ButtonRow& row : kButtons) BuildHost(row);
 }
@@ -51,17 +53,16 @@ void CTravenorDlg::BuildLoginSurface() {
 // The login window still sits at the screen origin here, so the offset is the pane's screen position.
 void CTravenorDlg::BuildPane() {
     loginPane_ = std::make_unique<CLoginBrowserConainter>();
-    loginPane_->Create(IDD_LOGIN_PANE, hwnd());
-    loginPane_->MoveWindow(kPaneX, kPaneY, kPaneWidth, kPaneHeightAtCreation, TRUE);
-    loginPane_->ShowWindow(SW_SHOW);
+    loginPane_->Create(IDD_LOGIN_PANE, hwnd(), Dialog::Placement::kByCaller);
+    // Hidden: there is nothing on screen to repaint yet.
+    loginPane_->MoveWindow(kPaneX, kPaneY, kPaneWidth, kPaneHeightAtCreation, FALSE);
 }
 
 void CTravenorDlg::BuildHost(const ButtonRow& row) {
     std::unique_ptr<DialogImageButton>& host = hosts_[row.slot];
     host = std::make_unique<DialogImageButton>();
-    host->Create(IDD_BUTTON_HOST, hwnd());
+    host->Create(IDD_BUTTON_HOST, hwnd(), Dialog::Placement::kByCaller);
     host->SetupButton(row.caption, row.normalImage, row.hoverImage, row.tag, row.childId);
-    host->ShowWindow(SW_SHOW);
     host->SetPlacement(row.x, row.y, row.width);  // after SetupButton: placement sizes the button too
 }
 

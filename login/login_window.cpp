@@ -17,6 +17,7 @@ const platform::MessageTable<CTravenorDlg> CTravenorDlg::kMessages = {
     {WM_MOVE, &CTravenorDlg::OnMove},
     {WM_WINDOWPOSCHANGED, &CTravenorDlg::OnWindowPosChanged},
     {WM_RAISE_SURFACE, &CTravenorDlg::OnRaiseSurface},
+    {WM_LOGIN_SHOWN, &CTravenorDlg::OnLoginShown},
     {WM_SHOWHIDE_LOGIN, &CTravenorDlg::OnShowHideMessage},
 };
 
@@ -94,15 +95,23 @@ LRESULT CTravenorDlg::OnMove(Message& m) {
     return result;
 }
 
-// The floating windows are shown before the login window itself. Windows keeps owned popups above
-// their owner and shows them again when the owner comes back from the taskbar, but not every window
-// system does both (Wine's X11 driver without a window manager stacks windows in the order they
-// appear, and leaves popups hidden after a restore). Showing them and placing them on top once the
-// showing or restoring is over costs nothing where it is not needed.
+// The floating windows wait, hidden and in place, for the login window's first show and are shown
+// right after it, so they appear above it. Windows keeps owned popups above their owner and shows
+// them again when the owner comes back from the taskbar, but not every window system does both
+// (Wine's X11 driver without a window manager stacks windows in the order they appear, and leaves
+// popups hidden after a restore). Showing them and placing them on top once a showing or restoring
+// is over costs nothing where it is not needed.
 LRESULT CTravenorDlg::OnWindowPosChanged(Message& m) {
     const LRESULT result = m.Default();
     const auto* pos = reinterpret_cast<const WINDOWPOS*>(m.lParam);
     const bool iconic = IsIconic(hwnd()) != FALSE;
+    if ((pos->flags & SWP_SHOWWINDOW) && !shownOnce_) {
+        // The surface waited, hidden and in place, for this first show; what start-up still has to do
+        // comes right after it.
+        shownOnce_ = true;
+        RaiseLoginSurface();
+        PostMessageW(hwnd(), WM_LOGIN_SHOWN, 0, 0);
+    }
     if ((pos->flags & SWP_SHOWWINDOW) || (iconic_ && !iconic)) PostMessageW(hwnd(), WM_RAISE_SURFACE, 0, 0);
     iconic_ = iconic;
     return result;
@@ -110,6 +119,12 @@ LRESULT CTravenorDlg::OnWindowPosChanged(Message& m) {
 
 LRESULT CTravenorDlg::OnRaiseSurface(Message&) {
     RaiseLoginSurface();
+    return 0;
+}
+
+// Nothing on screen waits for the shortcut, so it is written once the login window is up.
+LRESULT CTravenorDlg::OnLoginShown(Message&) {
+    if (writeShortcut_) writeShortcut_();
     return 0;
 }
 

@@ -12,11 +12,13 @@
 constexpr UINT WM_SHOWHIDE_LOGIN = WM_USER + 1;
 // Posted to itself: put the login surface back on top once a showing or restoring is over.
 constexpr UINT WM_RAISE_SURFACE = WM_APP + 1;
+// Posted to itself once, when it is first shown: the start-up work that need not come before that.
+constexpr UINT WM_LOGIN_SHOWN = WM_APP + 2;
 
 class CTravenorDlg : public platform::Dialog {
   public:
     using ShortcutWriter = void (*)();
-    // writeShortcut runs once while the login surface is built (it may be null).
+    // writeShortcut runs once, right after the window is first shown (it may be null).
     explicit CTravenorDlg(ShortcutWriter writeShortcut = nullptr);
     ~CTravenorDlg() override;
 
@@ -43,6 +45,7 @@ class CTravenorDlg : public platform::Dialog {
     LRESULT OnMove(platform::Message& m);
     LRESULT OnWindowPosChanged(platform::Message& m);
     LRESULT OnRaiseSurface(platform::Message& m);
+    LRESULT OnLoginShown(platform::Message& m);
     LRESULT OnShowHideMessage(platform::Message& m);
 
     BOOL RenderSkin(const platform::Image& skin);
@@ -65,6 +68,7 @@ class CTravenorDlg : public platform::Dialog {
     platform::Image skin_;
     ShortcutWriter writeShortcut_;
     bool iconic_ = false;
+    bool shownOnce_ = false;
 
     std::unique_ptr<CLoginBrowserConainter> loginPane_;
     // In field order: min, close, home, deposit, service, forum; created in the button table's order.

@@ -21,14 +21,15 @@ INT_PTR Dialog::DoModal(HWND owner) {
     modalEnded_ = false;
     modalResult_ = -1;
     inModalRun_ = true;
-    if (Create(templateId_, owner)) RunModalLoop();
+    if (Create(templateId_, owner, Placement::kCentred)) RunModalLoop();
     inModalRun_ = false;
     Destroy();
     return modalResult_;
 }
 
-bool Dialog::Create(UINT templateId, HWND owner) {
+bool Dialog::Create(UINT templateId, HWND owner, Placement placement) {
     templateId_ = templateId;
+    placement_ = placement;
     CreationHook hook(*this);
     return CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(templateId), owner,
                               &Dialog::StaticDialogProc, 0) != nullptr;
@@ -76,7 +77,9 @@ LRESULT Dialog::HandleInitDialog() {
     GetWindowRect(hwnd(), &before);
     BOOL result = OnInitDialog();
     // A dialog that is still hidden and did not move itself during initialisation gets centred,
-    // before the dialog manager shows it.
+    // before the dialog manager shows it; one that its caller places at once is left alone, since
+    // the centring would be undone before anything showed it.
+    if (placement_ == Placement::kByCaller) return result;
     RECT after{};
     GetWindowRect(hwnd(), &after);
     LONG style = GetWindowLongW(hwnd(), GWL_STYLE);

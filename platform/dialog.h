@@ -15,8 +15,12 @@ class Dialog : public Window {
     // when the window could not be created. The window is destroyed before this returns.
     INT_PTR DoModal(HWND owner = nullptr);
 
+    // Who gives a dialog its first place: the dialog manager's centring after initialisation (when
+    // the dialog stayed hidden and did not move), or the caller, right after Create returns.
+    enum class Placement { kCentred, kByCaller };
+
     // Creates a modeless dialog from a template; returns once WM_INITDIALOG has been handled.
-    bool Create(UINT templateId, HWND owner);
+    bool Create(UINT templateId, HWND owner, Placement placement = Placement::kCentred);
 
     // In a modal run: ends the run with `result`. For a modeless dialog: hides it (the platform's
     // EndDialog), leaving the window alive.
@@ -43,6 +47,7 @@ class Dialog : public Window {
     void RunModalLoop();
 
     UINT templateId_;
+    Placement placement_ = Placement::kCentred;
     bool inModalRun_ = false;
     bool modalEnded_ = false;
     INT_PTR modalResult_ = -1;

@@ -1,6 +1,7 @@
 // The skinned login window: geometry, layered rendering, dragging and the keys that end it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <thread>
 #include <vector>
 
@@ -297,6 +298,83 @@ TEST(LoginWindowPlacement, CentringWithinTheWorkAreaDecidesThePanesFirstMove) {
         EXPECT_EQ(pane.right - pane.left, 405);
         EXPECT_EQ(pane.bottom - pane.top, c.paneHeight);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Where each window of the login surface was when it first became visible, seen from inside the
+// thread that shows them.
+struct FirstShow {
+    HWND hwnd;
+    HWND owner;
+    RECT rect;
+    bool ownerVisible;
+};
+std::vector<FirstShow> g_firstShows;
+
+LRESULT CALLBACK RecordFirstShows(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGED &&
+        (reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & SWP_SHOWWINDOW)) {
+        const HWND owner = GetWindow(call->hwnd, GW_OWNER);
+        const bool seen = std::any_of(g_firstShows.begin(), g_firstShows.end(),
+                                      [&](const FirstShow& s) { return s.hwnd == call->hwnd; });
+        if (owner && !seen)
+            g_firstShows.push_back(
+                {call->hwnd, owner, WindowRect(call->hwnd), IsWindowVisible(owner) != FALSE});
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The surface is placed before it is shown: each popup first shows where it stays, over the login
+// window that is already up, so nothing is ever seen jumping from the screen's corner into place.
+TEST(LoginSurfaceStart, EveryPopupFirstShowsInItsFinalPlaceAfterTheLoginWindow) {
+    g_firstShows.clear();
+    const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROCRET, &RecordFirstShows, nullptr, GetCurrentThreadId());
+    CTravenorDlg login;
+    ASSERT_TRUE(login.Create(IDD_LOGIN, nullptr));
+    PumpUntil([&] { return IsWindowVisible(login.hwnd()) != FALSE && g_firstShows.size() >= 7; });
+    testsupport::PumpFor(200);
+    UnhookWindowsHookEx(hook);
+    ASSERT_EQ(g_firstShows.size(), 7u);
+    for (const FirstShow& shown : g_firstShows) {
+        SCOPED_TRACE(testing::Message() << "popup " << shown.hwnd);
+        const RECT now = WindowRect(shown.hwnd);
+        EXPECT_EQ(shown.owner, login.hwnd());
+        EXPECT_TRUE(shown.ownerVisible) << "shown before the login window";
+        EXPECT_EQ(shown.rect.left, now.left);
+        EXPECT_EQ(shown.rect.top, now.top);
+        EXPECT_EQ(shown.rect.right, now.right);
+        EXPECT_EQ(shown.rect.bottom, now.bottom);
+    }
+    const RECT pane = WindowRect(login.loginPane()->hwnd());
+    EXPECT_EQ(pane.bottom - pane.top, 485) << "the pane shows at its size after the centring move";
+}
+
+int g_shortcutsWritten = 0;
+bool g_loginVisibleWhenWritten = false;
+HWND g_loginForShortcut = nullptr;
+void CountShortcut() {
+    ++g_shortcutsWritten;
+    g_loginVisibleWhenWritten = g_loginForShortcut && IsWindowVisible(g_loginForShortcut);
+}
+
+TEST(LoginSurfaceStart, ShortcutIsWrittenOnceRightAfterTheWindowIsUp) {
+    g_shortcutsWritten = 0;
+    CTravenorDlg login(&CountShortcut);
+    ASSERT_TRUE(login.Create(IDD_LOGIN, nullptr));
+    g_loginForShortcut = login.hwnd();
+    EXPECT_EQ(g_shortcutsWritten, 0) << "nothing waits for the shortcut before the window shows";
+    PumpUntil([&] { return g_shortcutsWritten > 0; });
+    EXPECT_EQ(g_shortcutsWritten, 1);
+    EXPECT_TRUE(g_loginVisibleWhenWritten);
+    // Hiding and showing again is no new start.
+    SendMessageW(login.hwnd(), WM_USER + 1, 1, 0);
+    SendMessageW(login.hwnd(), WM_USER + 1, 0, 0);
+    testsupport::PumpFor(200);
+    EXPECT_EQ(g_shortcutsWritten, 1);
 }
 
 }  // namespace

@@ -44,8 +44,16 @@ struct Program {
         if (!CreateProcessW(path.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                             &process))
             return false;
-        // Up once the login window is visible and its surface has followed the centring move.
-        PumpUntil([&] { return (login = FindLogin()) != nullptr && Popups().size() == 7; }, 20000);
+        // Up once the login window is visible and its surface has followed the centring move; the
+        // surface shows right after the login window itself.
+        PumpUntil(
+            [&] {
+                if ((login = FindLogin()) == nullptr) return false;
+                const std::vector<OwnedPopup> popups = Popups();
+                return popups.size() == 7 && std::all_of(popups.begin(), popups.end(),
+                                                         [](const OwnedPopup& p) { return p.visible; });
+            },
+            20000);
         return login != nullptr;
     }
     ~Program() {
@@ -190,6 +198,8 @@ TEST_F(ProgramTest, WritesItsShortcutOnTheDesktop) {
         S_OK);
     platform::ComPtr<IPersistFile> file;
     ASSERT_EQ(shell.As(&file), S_OK);
+    // The program writes it right after its window is on screen.
+    PumpUntil([&] { return file->Load(link.c_str(), STGM_READ) == S_OK; }, 10000);
     ASSERT_EQ(file->Load(link.c_str(), STGM_READ), S_OK);
     wchar_t target[MAX_PATH] = {};
     shell->GetPath(target, MAX_PATH, nullptr, 0);

@@ -1,0 +1,44 @@
+#include "platform/on_demand.h"
+
+namespace platform {
+
+HMODULE OnDemandLibrary::module() {
+    if (!tried_) {
+        tried_ = true;
+        module_ = LoadLibraryW(name_);
+    }
+    return module_;
+}
+
+namespace shell {
+namespace {
+
+OnDemandLibrary& Shell32() {
+    static OnDemandLibrary library(L"shell32.dll");
+    return library;
+}
+
+}  // namespace
+
+HRESULT GetSpecialFolderLocation(HWND owner, int folder, PIDLIST_ABSOLUTE* ids) {
+    static const auto function =
+        Shell32().Find<decltype(::SHGetSpecialFolderLocation)>("SHGetSpecialFolderLocation");
+    if (!function) return E_NOTIMPL;
+    return function(owner, folder, ids);
+}
+
+BOOL GetPathFromIdList(PCIDLIST_ABSOLUTE ids, wchar_t* path) {
+    static const auto function = Shell32().Find<decltype(::SHGetPathFromIDListW)>("SHGetPathFromIDListW");
+    return function ? function(ids, path) : FALSE;
+}
+
+HINSTANCE Execute(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
+                  const wchar_t* directory, int show) {
+    static const auto function = Shell32().Find<decltype(::ShellExecuteW)>("ShellExecuteW");
+    // What ShellExecute itself answers when it finds no way to open the file.
+    if (!function) return reinterpret_cast<HINSTANCE>(SE_ERR_NOASSOC);
+    return function(owner, verb, file, parameters, directory, show);
+}
+
+}  // namespace shell
+}  // namespace platform
