@@ -5,9 +5,13 @@ namespace platform {
 HMODULE OnDemandLibrary::module() {
     if (!tried_) {
         tried_ = true;
-        module_ = LoadLibraryW(name_);
+        // Only from the system folder: the program often runs from a downloads folder, where a DLL of
+        // the same name must never be picked up. Systems without the search flags answer
+        // ERROR_INVALID_PARAMETER and get the plain search.
+        module_.reset(LoadLibraryExW(name_, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+        if (!module_ && GetLastError() == ERROR_INVALID_PARAMETER) module_.reset(LoadLibraryW(name_));
     }
-    return module_;
+    return module_.get();
 }
 
 namespace shell {

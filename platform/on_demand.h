@@ -7,15 +7,14 @@
 #include <shlobj.h>
 #include <shellapi.h>
 
+#include "platform/handles.h"
+
 namespace platform {
 
 // One library, loaded on the first lookup and kept until the object goes.
 class OnDemandLibrary {
   public:
     explicit OnDemandLibrary(const wchar_t* name) : name_(name) {}
-    ~OnDemandLibrary() {
-        if (module_) FreeLibrary(module_);
-    }
     OnDemandLibrary(const OnDemandLibrary&) = delete;
     OnDemandLibrary& operator=(const OnDemandLibrary&) = delete;
 
@@ -23,7 +22,7 @@ class OnDemandLibrary {
     // function is not there.
     template <class F>
     F* Find(const char* name) {
-        const FARPROC proc = module() ? GetProcAddress(module_, name) : nullptr;
+        const FARPROC proc = module() ? GetProcAddress(module_.get(), name) : nullptr;
         // Through a plain function pointer type: casting FARPROC straight to another one is what
         // compilers warn about, and the address is the same either way.
         return reinterpret_cast<F*>(reinterpret_cast<void (*)()>(proc));
@@ -33,7 +32,7 @@ class OnDemandLibrary {
     HMODULE module();
 
     const wchar_t* name_;
-    HMODULE module_ = nullptr;
+    UniqueModule module_;
     bool tried_ = false;
 };
 

@@ -7,20 +7,18 @@
 #include <string>
 
 #include "platform/com.h"
-#include "platform/handles.h"
+#include "platform/on_demand.h"
 
 namespace platform {
 namespace {
 
-using CreateUriFunction = HRESULT(WINAPI*)(LPCWSTR, DWORD, DWORD_PTR, IUri**);
+using CreateUriFunction = decltype(::CreateUri);
 
 // urlmon is loaded on the first check rather than at start-up: only a page's call to start the game
 // needs it, and by then the browser control has usually loaded it anyway.
-CreateUriFunction CreateUriEntry() {
-    static const UniqueModule urlmon(LoadLibraryExW(L"urlmon.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
-    static const auto entry = urlmon ? reinterpret_cast<CreateUriFunction>(
-                                           reinterpret_cast<void*>(GetProcAddress(urlmon.get(), "CreateUri")))
-                                     : nullptr;
+CreateUriFunction* CreateUriEntry() {
+    static OnDemandLibrary urlmon(L"urlmon.dll");
+    static CreateUriFunction* const entry = urlmon.Find<CreateUriFunction>("CreateUri");
     return entry;
 }
 
@@ -79,7 +77,7 @@ bool IsWebScheme(IUri& uri) {
 
 ComPtr<IUri> Parse(const std::wstring& url) {
     ComPtr<IUri> uri;
-    const CreateUriFunction createUri = CreateUriEntry();
+    CreateUriFunction* const createUri = CreateUriEntry();
     // No canonicalisation and no decoding: the parser judges the address as written, which is what
     // the browser is given.
     if (createUri &&
