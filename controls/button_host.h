@@ -5,8 +5,9 @@
 #include "controls/image_button.h"
 #include "platform/dialog.h"
 
-class DialogImageButton : public platform::Dialog {
+class DialogImageButton : public platform::MessageRouted<DialogImageButton, platform::Dialog> {
   public:
+    static const platform::MessageTable<DialogImageButton> kMessages;
     // Every pixel of exactly this colour in the host is transparent on screen.
     static constexpr COLORREF kColourKey = RGB(255, 0, 255);
     static constexpr int kHeight = 50;
@@ -14,8 +15,6 @@ class DialogImageButton : public platform::Dialog {
     DialogImageButton() = default;
     // The window's handlers must run while this object is still a DialogImageButton.
     ~DialogImageButton() override { Destroy(); }
-
-    LRESULT OnMessage(platform::Message& m) override { return kMessages.Route<platform::Dialog>(*this, m); }
 
     // Creates the image button (0 x 0 until placed) and loads its images and tag. The caption is the
     // button's window text and is never drawn.
@@ -43,8 +42,6 @@ class DialogImageButton : public platform::Dialog {
 
     HWND Owner() const { return GetWindow(hwnd(), GW_OWNER); }
     void InvalidateOwnerUnderHost();
-
-    static const platform::MessageTable<DialogImageButton> kMessages;
 
     CImageButton button_;
     int x_ = 0;

@@ -7,8 +7,9 @@
 #include "platform/gdiplus.h"
 #include "platform/window.h"
 
-class CImageButton : public platform::Window {
+class CImageButton : public platform::MessageRouted<CImageButton, platform::Window> {
   public:
+    static const platform::MessageTable<CImageButton> kMessages;
     // How a tag other than "min" and "close" reaches the desktop shell. The product keeps the default,
     // which hands the tag to ShellExecuteW; tests put a recorder here.
     using ShellOpener = void (*)(const wchar_t* target);
@@ -19,8 +20,6 @@ class CImageButton : public platform::Window {
     CImageButton() = default;
     // The window's handlers must run while this object is still a CImageButton.
     ~CImageButton() override { Destroy(); }
-
-    LRESULT OnMessage(platform::Message& m) override { return kMessages.Route<platform::Window>(*this, m); }
 
     // A visible child push button of the standard "Button" class, subclassed by this object.
     bool Create(const wchar_t* caption, const RECT& rect, HWND parent, UINT id);
@@ -50,7 +49,6 @@ class CImageButton : public platform::Window {
     void RunAction();
     void SendToHostOwner(WPARAM command);
 
-    static const platform::MessageTable<CImageButton> kMessages;
     static ShellOpener shellOpener_;
 
     platform::Image normal_;

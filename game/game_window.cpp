@@ -73,7 +73,8 @@ const Events GameBrowserConainter::kEvents = {
 };
 
 // A null url (an empty BSTR from script) is an empty one.
-GameBrowserConainter::GameBrowserConainter(const wchar_t* url) : Dialog(IDD_GAME), url_(url ? url : L"") {
+GameBrowserConainter::GameBrowserConainter(const wchar_t* url)
+    : MessageRouted(IDD_GAME), url_(url ? url : L"") {
     browser_.SetEventTarget(this);
 }
 

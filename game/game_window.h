@@ -13,12 +13,13 @@
 // navigation has started; the url is copied, so the caller's text may go right after the call.
 void OpenGameWindow(const wchar_t* url);
 
-class GameBrowserConainter : public platform::Dialog, public platform::ControlEventTarget {
+class GameBrowserConainter : public platform::MessageRouted<GameBrowserConainter, platform::Dialog>,
+                             public platform::ControlEventTarget {
   public:
+    static const platform::MessageTable<GameBrowserConainter> kMessages;
     explicit GameBrowserConainter(const wchar_t* url);
     ~GameBrowserConainter() override;
 
-    LRESULT OnMessage(platform::Message& m) override { return kMessages.Route<platform::Dialog>(*this, m); }
     // No dialog keyboard handling: Enter and Escape must never end the game, and Tab has nowhere to go.
     bool PreTranslateMessage(MSG&) override { return false; }
 
@@ -53,7 +54,6 @@ class GameBrowserConainter : public platform::Dialog, public platform::ControlEv
     void UnloadBrowser();
     void DropIcon();
 
-    static const platform::MessageTable<GameBrowserConainter> kMessages;
     static const platform::EventTable<GameBrowserConainter> kEvents;
 
     platform::CWebBrowser browser_;

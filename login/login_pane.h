@@ -7,14 +7,12 @@
 #include "platform/web_browser.h"
 
 // The HTML view inside the pane: the web browser control, which hands the page the script bridge.
-class CHtmlCtrl : public platform::CWebBrowser {
+class CHtmlCtrl : public platform::MessageRouted<CHtmlCtrl, platform::CWebBrowser> {
   public:
+    static const platform::MessageTable<CHtmlCtrl> kMessages;
     CHtmlCtrl() = default;
     ~CHtmlCtrl() override { Destroy(); }
 
-    LRESULT OnMessage(platform::Message& m) override {
-        return kMessages.Route<platform::CWebBrowser>(*this, m);
-    }
     // Keys for the page go to the control first, so Tab moves between the page's fields and the
     // clipboard keys work in its text fields.
     bool PreTranslateMessage(MSG& msg) override;
@@ -29,8 +27,6 @@ class CHtmlCtrl : public platform::CWebBrowser {
 
   private:
     LRESULT OnDestroy(platform::Message& m);
-
-    static const platform::MessageTable<CHtmlCtrl> kMessages;
 
     platform::ComPtr<CExternalDisp> bridge_;  // the view's own reference
 };

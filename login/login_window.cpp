@@ -22,7 +22,7 @@ const platform::MessageTable<CTravenorDlg> CTravenorDlg::kMessages = {
 };
 
 CTravenorDlg::CTravenorDlg(ShortcutWriter writeShortcut)
-    : Dialog(IDD_LOGIN),
+    : MessageRouted(IDD_LOGIN),
       // A shared icon at the system's large-icon size: the system owns it, nothing to destroy.
       icon_(LoadIconW(platform::ResourceModule(), MAKEINTRESOURCEW(IDI_MAIN))),
       writeShortcut_(writeShortcut) {}

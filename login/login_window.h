@@ -15,14 +15,13 @@ constexpr UINT WM_RAISE_SURFACE = WM_APP + 1;
 // Posted to itself once, when it is first shown: the start-up work that need not come before that.
 constexpr UINT WM_LOGIN_SHOWN = WM_APP + 2;
 
-class CTravenorDlg : public platform::Dialog {
+class CTravenorDlg : public platform::MessageRouted<CTravenorDlg, platform::Dialog> {
   public:
+    static const platform::MessageTable<CTravenorDlg> kMessages;
     using ShortcutWriter = void (*)();
     // writeShortcut runs once, right after the window is first shown (it may be null).
     explicit CTravenorDlg(ShortcutWriter writeShortcut = nullptr);
     ~CTravenorDlg() override;
-
-    LRESULT OnMessage(platform::Message& m) override { return kMessages.Route<platform::Dialog>(*this, m); }
 
     // What the layered update was given: the constant alpha is 254 once the skin is rendered.
     const BLENDFUNCTION& blend() const { return blend_; }
@@ -60,8 +59,6 @@ class CTravenorDlg : public platform::Dialog {
     LRESULT OnShowHide(WPARAM wParam, LPARAM lParam);
     void ReleaseLoginSurface();
     void RaiseLoginSurface();
-
-    static const platform::MessageTable<CTravenorDlg> kMessages;
 
     HICON icon_;
     BLENDFUNCTION blend_{};

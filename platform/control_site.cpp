@@ -307,8 +307,6 @@ ControlSite::ControlSite() = default;
 
 ControlSite::~ControlSite() { DestroyControl(); }
 
-LRESULT ControlSite::OnMessage(Message& m) { return kMessages.Route<Window>(*this, m); }
-
 bool ControlSite::CreateControl(REFCLSID clsid, REFIID events, const wchar_t* name, DWORD style,
                                 const RECT& rect, HWND parent, UINT id) {
     if (hwnd()) return false;  // one control per site

@@ -101,8 +101,9 @@ class EventSink;
 
 // A child window of ours in which one ActiveX control is in-place active. Moving or sizing this window
 // sets the control's rectangle; destroying it (or DestroyControl) tears the control down.
-class ControlSite : public Window {
+class ControlSite : public MessageRouted<ControlSite, Window> {
   public:
+    static const MessageTable<ControlSite> kMessages;
     ControlSite();
     ~ControlSite() override;
 
@@ -133,8 +134,6 @@ class ControlSite : public Window {
     // hands queued keys to TranslateAccelerator. Null when there is no control.
     IOleInPlaceActiveObject* activeObject() const { return activeObject_.get(); }
 
-    LRESULT OnMessage(Message& m) override;
-
   protected:
     // The control asks its host for an object that page script reaches as window.external. The default
     // hands out none; S_FALSE tells the control that the host answered but has nothing.
@@ -156,8 +155,6 @@ class ControlSite : public Window {
     void ReleaseControl();
     void FitControlToSite();
     void DeliverEvent(DISPID id, DISPPARAMS* params);
-
-    static const MessageTable<ControlSite> kMessages;
 
     UINT controlId_ = 0;
     ControlEventTarget* eventTarget_ = nullptr;

@@ -42,7 +42,7 @@ class Message {
     LRESULT defaultResult_ = 0;
 };
 
-// message -> handler, for one class. Lookups fall through to the base class's table.
+// message -> handler, for one class (see MessageRouted).
 template <class T>
 class MessageTable {
   public:
@@ -58,17 +58,6 @@ class MessageTable {
         for (const Entry& e : entries_)
             if (e.message == message) return e.handler;
         return nullptr;
-    }
-
-    // Runs the class's handler for m, or the base class's processing when the table has none. Base
-    // must be a real base of T: T itself would call its own OnMessage again, without end.
-    template <class Base>
-    LRESULT Route(T& self, Message& m) const {
-        static_assert(std::is_base_of_v<Base, T> && !std::is_same_v<Base, T>,
-                      "Route falls through to a base of T");
-        static_assert(std::is_base_of_v<Window, Base>, "the fall-through is a window class's processing");
-        if (Handler h = Find(m.id)) return (self.*h)(m);
-        return self.Base::OnMessage(m);
     }
 
   private:
@@ -89,7 +78,7 @@ class Window {
     HWND hwnd() const { return hwnd_; }
     static Window* FromHandle(HWND hwnd);
 
-    // Every message of the window comes here first. Classes override it with their table's Route.
+    // Every message of the window comes here first. Classes with a table get it from MessageRouted.
     virtual LRESULT OnMessage(Message& m) { return m.Default(); }
     // Offered each queued message for this window or a descendant before it is dispatched;
     // true means it was handled and must not be dispatched.
@@ -140,6 +129,22 @@ class Window {
 
     HWND hwnd_ = nullptr;
     WNDPROC classProc_ = nullptr;
+};
+
+// What a window class T with a table of its own (a static const MessageTable<T> kMessages) derives
+// from, naming the class it extends as Parent. A message the table lists goes to its handler; any
+// other goes on to Parent's processing, and so through every table above T in turn: the fall-through
+// is always the class T derives from, so no table between T and Window can be skipped.
+template <class T, class Parent>
+class MessageRouted : public Parent {
+  public:
+    using Parent::Parent;
+
+    LRESULT OnMessage(Message& m) override {
+        static_assert(std::is_base_of_v<Window, Parent>, "a window class's processing");
+        if (auto handler = T::kMessages.Find(m.id)) return (static_cast<T&>(*this).*handler)(m);
+        return Parent::OnMessage(m);
+    }
 };
 
 // Registers (once) the window class that our plain windows use; its procedure is DefWindowProcW,

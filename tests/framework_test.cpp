@@ -16,15 +16,15 @@ using testsupport::PumpUntil;
 namespace {
 
 // Records the messages its table lists, and what the default processing had done at that point.
-class RecordingWindow : public platform::Window {
+class RecordingWindow : public platform::MessageRouted<RecordingWindow, platform::Window> {
   public:
+    static const MessageTable<RecordingWindow> kMessages;
     std::vector<std::wstring> log;
     bool postNcDestroyed = false;
 
     bool Create() {
         return CreateEx(0, platform::PlainWindowClass(), L"before", WS_POPUP, RECT{0, 0, 50, 50}, nullptr, 0);
     }
-    LRESULT OnMessage(Message& m) override { return kMessages.Route<platform::Window>(*this, m); }
 
   protected:
     void PostNcDestroy() override { postNcDestroyed = true; }
@@ -56,7 +56,6 @@ class RecordingWindow : public platform::Window {
         GetWindowTextW(hwnd(), text, 64);
         return text;
     }
-    static const MessageTable<RecordingWindow> kMessages;
 };
 
 const MessageTable<RecordingWindow> RecordingWindow::kMessages = {
@@ -67,16 +66,15 @@ const MessageTable<RecordingWindow> RecordingWindow::kMessages = {
 };
 
 // A derived class whose table adds one message and falls back to its base's table for the rest.
-class DerivedWindow : public RecordingWindow {
+class DerivedWindow : public platform::MessageRouted<DerivedWindow, RecordingWindow> {
   public:
+    static const MessageTable<DerivedWindow> kMessages;
     int userMessages = 0;
-    LRESULT OnMessage(Message& m) override { return kDerived.Route<RecordingWindow>(*this, m); }
 
   private:
     LRESULT OnUser(Message&) { return ++userMessages; }
-    static const MessageTable<DerivedWindow> kDerived;
 };
-const MessageTable<DerivedWindow> DerivedWindow::kDerived = {{WM_USER + 7, &DerivedWindow::OnUser}};
+const MessageTable<DerivedWindow> DerivedWindow::kMessages = {{WM_USER + 7, &DerivedWindow::OnUser}};
 
 TEST(WindowLayer, CreationMessagesReachTheObjectWithItsHandle) {
     RecordingWindow window;
@@ -132,17 +130,16 @@ TEST(WindowLayer, DestroyingTheObjectDestroysItsWindow) {
 
 // A dialog made from the game window's template (hidden, captioned, no controls) that records its
 // life and can be scripted from its own initialisation.
-class ScriptedDialog : public platform::Dialog {
+class ScriptedDialog : public platform::MessageRouted<ScriptedDialog, platform::Dialog> {
   public:
-    ScriptedDialog() : Dialog(IDD_GAME) {}
+    static const MessageTable<ScriptedDialog> kMessages;
+    ScriptedDialog() : MessageRouted(IDD_GAME) {}
     ~ScriptedDialog() override { Destroy(); }
     std::vector<std::wstring> log;
     bool okEndsRun = false;
     std::vector<MSG> toPost;  // posted to the dialog when initialisation is done
     RECT moveDuringInit{};
     bool moveInInit = false;
-
-    LRESULT OnMessage(Message& m) override { return kMessages.Route<platform::Dialog>(*this, m); }
 
   protected:
     BOOL OnInitDialog() override {
@@ -165,7 +162,6 @@ class ScriptedDialog : public platform::Dialog {
         log.push_back(L"create");
         return m.Default();
     }
-    static const MessageTable<ScriptedDialog> kMessages;
 };
 const MessageTable<ScriptedDialog> ScriptedDialog::kMessages = {{WM_CREATE, &ScriptedDialog::OnCreate}};
 
