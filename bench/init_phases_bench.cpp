@@ -68,10 +68,15 @@ int wmain() {
         Phase p("desktop shortcut");
         CreateDesktopShortcut();
     }
-    auto pane = std::make_unique<CLoginBrowserConainter>();
+    auto pane = std::make_unique<CLoginBrowserConainter>(CLoginBrowserConainter::PageLoad::kWhenAsked);
     {
-        Phase p("login pane with its browser");
+        Phase p("login pane");
         pane->Create(IDD_LOGIN_PANE, nullptr);
+    }
+    {
+        // Runs right after the first show: how long the page's navigation waits for its view.
+        Phase p("login page view + navigation start");
+        pane->OpenLoginPage();
     }
     std::unique_ptr<DialogImageButton> hosts[6];
     {

@@ -32,16 +32,30 @@ LRESULT CHtmlCtrl::OnDestroy(Message& m) {
     return result;
 }
 
-CLoginBrowserConainter::CLoginBrowserConainter() : Dialog(IDD_LOGIN_PANE) {}
+const platform::MessageTable<CLoginBrowserConainter> CLoginBrowserConainter::kMessages = {
+    {WM_CTLCOLORDLG, &CLoginBrowserConainter::OnCtlColorDlg},
+};
+
+CLoginBrowserConainter::CLoginBrowserConainter(PageLoad load) : MessageRouted(IDD_LOGIN_PANE), load_(load) {}
+
+// White, as a page starts out: a pane shown before its view exists does not flash the dialog colour.
+LRESULT CLoginBrowserConainter::OnCtlColorDlg(platform::Message&) {
+    return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+}
 
 const wchar_t* CLoginBrowserConainter::LoginPageUrl() {
     return L"http://" QUORVANE_LOGIN_HOST L"/qvn/login/index.php";
 }
 
 BOOL CLoginBrowserConainter::OnInitDialog() {
+    if (load_ == PageLoad::kWithThePane) OpenLoginPage();
+    return Dialog::OnInitDialog();
+}
+
+void CLoginBrowserConainter::OpenLoginPage() {
+    if (view_.hwnd()) return;
     view_.Create(nullptr, WS_CHILD | WS_VISIBLE, RECT{0, 0, 100, 100}, hwnd(), CHtmlCtrl::kId);
     // Wider than the pane and 5 pixels to its left: the page's left margin and its right part never show.
     view_.MoveWindow(-5, 0, 650, 491, TRUE);
     view_.Navigate2(LoginPageUrl());
-    return Dialog::OnInitDialog();
 }

@@ -31,15 +31,21 @@ class CHtmlCtrl : public platform::MessageRouted<CHtmlCtrl, platform::CWebBrowse
     platform::ComPtr<CExternalDisp> bridge_;  // the view's own reference
 };
 
-class CLoginBrowserConainter : public platform::Dialog {
+class CLoginBrowserConainter : public platform::MessageRouted<CLoginBrowserConainter, platform::Dialog> {
   public:
-    CLoginBrowserConainter();
+    static const platform::MessageTable<CLoginBrowserConainter> kMessages;
+
+    // When the login page starts loading: as the pane is created, or at the owner's OpenLoginPage.
+    enum class PageLoad { kWithThePane, kWhenAsked };
+    explicit CLoginBrowserConainter(PageLoad load = PageLoad::kWithThePane);
     ~CLoginBrowserConainter() override { Destroy(); }
 
     // The pane has no controls of its own to move between: keys are for the page.
     bool PreTranslateMessage(MSG&) override { return false; }
 
     CHtmlCtrl& view() { return view_; }
+    // Creates the view and starts the login page's navigation; does nothing once the view exists.
+    void OpenLoginPage();
 
     // The address of the login page.
     static const wchar_t* LoginPageUrl();
@@ -51,5 +57,8 @@ class CLoginBrowserConainter : public platform::Dialog {
     void OnCancel() override {}
 
   private:
+    LRESULT OnCtlColorDlg(platform::Message& m);
+
+    PageLoad load_;
     CHtmlCtrl view_;
 };

@@ -52,7 +52,9 @@ void CTravenorDlg::BuildLoginSurface() {
 
 // The login window still sits at the screen origin here, so the offset is the pane's screen position.
 void CTravenorDlg::BuildPane() {
-    loginPane_ = std::make_unique<CLoginBrowserConainter>();
+    // The browser control is the costliest part of the surface, and an empty pane looks the same as one
+    // whose page is still loading: the view comes right after the first show (OnLoginShown).
+    loginPane_ = std::make_unique<CLoginBrowserConainter>(CLoginBrowserConainter::PageLoad::kWhenAsked);
     loginPane_->Create(IDD_LOGIN_PANE, hwnd(), Dialog::Placement::kByCaller);
     // Hidden: there is nothing on screen to repaint yet.
     loginPane_->MoveWindow(kPaneX, kPaneY, kPaneWidth, kPaneHeightAtCreation, FALSE);

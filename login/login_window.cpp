@@ -122,8 +122,10 @@ LRESULT CTravenorDlg::OnRaiseSurface(Message&) {
     return 0;
 }
 
-// Nothing on screen waits for the shortcut, so it is written once the login window is up.
+// The login page starts loading first, as the first thing after the window is up; nothing on screen
+// waits for the shortcut, so it comes last.
 LRESULT CTravenorDlg::OnLoginShown(Message&) {
+    if (loginPane_) loginPane_->OpenLoginPage();
     if (writeShortcut_) writeShortcut_();
     return 0;
 }

@@ -377,4 +377,28 @@ TEST(LoginSurfaceStart, ShortcutIsWrittenOnceRightAfterTheWindowIsUp) {
     EXPECT_EQ(g_shortcutsWritten, 1);
 }
 
+// The browser control is the costliest part of the surface: the pane shows without it, and the view
+// comes, with the login page's navigation, as the first thing after the window is up and before the
+// shortcut is written.
+CTravenorDlg* g_loginForView = nullptr;
+bool g_viewWhenShortcutWritten = false;
+void NoteViewAtShortcut() {
+    g_viewWhenShortcutWritten = g_loginForView && g_loginForView->loginPane()->view().hwnd() != nullptr;
+}
+
+TEST(LoginSurfaceStart, LoginPageOpensRightAfterTheFirstShowBeforeTheShortcut) {
+    g_viewWhenShortcutWritten = false;
+    CTravenorDlg login(&NoteViewAtShortcut);
+    g_loginForView = &login;
+    ASSERT_TRUE(login.Create(IDD_LOGIN, nullptr));
+    ASSERT_NE(login.loginPane(), nullptr);
+    EXPECT_EQ(login.loginPane()->view().hwnd(), nullptr) << "the view waits for the first show";
+    PumpUntil([&] { return login.loginPane()->view().hwnd() != nullptr; });
+    EXPECT_NE(login.loginPane()->view().hwnd(), nullptr);
+    EXPECT_EQ(GetParent(login.loginPane()->view().hwnd()), login.loginPane()->hwnd());
+    testsupport::PumpFor(200);
+    EXPECT_TRUE(g_viewWhenShortcutWritten) << "the page starts before the shortcut is written";
+    g_loginForView = nullptr;
+}
+
 }  // namespace
