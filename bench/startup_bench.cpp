@@ -16,6 +16,7 @@
 #include "platform/layered.h"
 #include "res/png_resource.h"
 #include "res/resource.h"
+#include "tests/support/program_windows.h"
 
 namespace {
 
@@ -93,32 +94,11 @@ struct Surface {
 };
 
 Surface SurfaceOf(DWORD pid) {
-    struct Search {
-        DWORD pid;
-        Surface surface;
-    } search{pid, {}};
-    struct Visit {
-        static BOOL CALLBACK Login(HWND hwnd, LPARAM param) {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(hwnd, &owner);
-            wchar_t title[16] = {};
-            if (owner != s->pid || !IsWindowVisible(hwnd) || GetWindow(hwnd, GW_OWNER)) return TRUE;
-            GetWindowTextW(hwnd, title, 16);
-            if (lstrcmpW(title, L"Quorvane") != 0) return TRUE;
-            s->surface.login = hwnd;
-            return FALSE;
-        }
-        static BOOL CALLBACK Popup(HWND hwnd, LPARAM param) {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (GetWindow(hwnd, GW_OWNER) == s->surface.login && IsWindowVisible(hwnd))
-                ++s->surface.shownPopups;
-            return TRUE;
-        }
-    };
-    EnumWindows(&Visit::Login, reinterpret_cast<LPARAM>(&search));
-    if (search.surface.login) EnumWindows(&Visit::Popup, reinterpret_cast<LPARAM>(&search));
-    return search.surface;
+    Surface surface;
+    surface.login = testsupport::ShownTopLevelWindow(pid, L"Quorvane");
+    for (HWND popup : testsupport::OwnedWindows(surface.login))
+        surface.shownPopups += IsWindowVisible(popup) != 0;
+    return surface;
 }
 
 // Milliseconds from CreateProcess until the program's login window and `popups` windows owned by it

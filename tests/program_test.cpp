@@ -12,6 +12,7 @@
 
 #include "platform/com.h"
 
+#include "tests/support/program_windows.h"
 #include "tests/support/test_windows.h"
 
 using testsupport::PumpUntil;
@@ -64,47 +65,14 @@ struct Program {
     }
     bool Ended(DWORD ms) { return WaitForSingleObject(process.hProcess, ms) == WAIT_OBJECT_0; }
 
-    HWND FindLogin() const {
-        struct Search {
-            DWORD pid;
-            HWND found;
-        } search{process.dwProcessId, nullptr};
-        struct Visit {
-            static BOOL CALLBACK Window(HWND hwnd, LPARAM param) {
-                auto* s = reinterpret_cast<Search*>(param);
-                DWORD pid = 0;
-                GetWindowThreadProcessId(hwnd, &pid);
-                wchar_t title[32] = {};
-                GetWindowTextW(hwnd, title, 32);
-                if (pid == s->pid && IsWindowVisible(hwnd) && std::wstring(title) == L"Quorvane" &&
-                    !GetWindow(hwnd, GW_OWNER)) {
-                    s->found = hwnd;
-                    return FALSE;
-                }
-                return TRUE;
-            }
-        };
-        EnumWindows(&Visit::Window, reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
+    HWND FindLogin() const { return testsupport::ShownTopLevelWindow(process.dwProcessId, L"Quorvane"); }
 
     // The popups the login window owns, in no particular order.
     std::vector<OwnedPopup> Popups() const {
-        struct Search {
-            HWND owner;
-            std::vector<OwnedPopup> found;
-        } search{login, {}};
-        if (!login) return {};
-        struct Visit {
-            static BOOL CALLBACK Window(HWND hwnd, LPARAM param) {
-                auto* s = reinterpret_cast<Search*>(param);
-                if (GetWindow(hwnd, GW_OWNER) == s->owner)
-                    s->found.push_back({hwnd, WindowRect(hwnd), IsWindowVisible(hwnd) != FALSE});
-                return TRUE;
-            }
-        };
-        EnumWindows(&Visit::Window, reinterpret_cast<LPARAM>(&search));
-        return search.found;
+        std::vector<OwnedPopup> found;
+        for (HWND hwnd : testsupport::OwnedWindows(login))
+            found.push_back({hwnd, WindowRect(hwnd), IsWindowVisible(hwnd) != FALSE});
+        return found;
     }
 };
 
